@@ -1,0 +1,12 @@
+# Windows build: the core on the real API, and Uninstall.exe.
+enable_language(RC)
+file(GLOB WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+target_sources(uninstall_core PRIVATE ${WIN32_PLATFORM_SOURCES})
+target_compile_definitions(uninstall_core PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601)
+
+file(GLOB APP_WIN32_SOURCES CONFIGURE_DEPENDS app/win32/*.cpp)
+file(GLOB RES_SOURCES CONFIGURE_DEPENDS res/*.rc)
+add_executable(Uninstall WIN32 ${APP_WIN32_SOURCES} ${RES_SOURCES})
+target_link_libraries(Uninstall PRIVATE uninstall_core winspool advapi32 shell32 user32 gdi32 comctl32 kernel32)
+target_link_options(Uninstall PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(Uninstall PROPERTIES OUTPUT_NAME Uninstall RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
