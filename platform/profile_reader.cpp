@@ -168,8 +168,8 @@ uint32_t ProfileFile::GetString(const char* section, const char* key, const char
   return static_cast<uint32_t>(count);
 }
 
-uint32_t GetProfileString(FileSystem& files, const char* section, const char* key, const char* def,
-                          char* out, uint32_t size, const char* path) {
+uint32_t ReadProfileString(FileSystem& files, const char* section, const char* key, const char* def,
+                           char* out, uint32_t size, const char* path) {
   return ProfileFile(files, path).GetString(section, key, def, out, size);
 }
 

@@ -168,13 +168,13 @@ TEST_F(ProfileReaderTest, ReadsTheFileOnceForSeveralLookups) {
   EXPECT_EQ(files.reads, 1);
 
   char out[200];
-  EXPECT_EQ(plat::GetProfileString(files, "DEVICENAME", "LANGUAGE", "0", out, sizeof out,
-                                   "DRVCONFIG\\setup.ini"),
+  EXPECT_EQ(plat::ReadProfileString(files, "DEVICENAME", "LANGUAGE", "0", out, sizeof out,
+                                    "DRVCONFIG\\setup.ini"),
             1u);
   EXPECT_STREQ(out, "2");
   files.currentDirectory = "C:\\other";
-  EXPECT_EQ(plat::GetProfileString(files, "DEVICENAME", "LANGUAGE", "0", out, sizeof out,
-                                   "DRVCONFIG\\setup.ini"),
+  EXPECT_EQ(plat::ReadProfileString(files, "DEVICENAME", "LANGUAGE", "0", out, sizeof out,
+                                    "DRVCONFIG\\setup.ini"),
             1u);
   EXPECT_STREQ(out, "0");
 }
