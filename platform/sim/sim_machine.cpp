@@ -45,7 +45,10 @@ void Machine::FailCall(const std::string& call, win::Error error, int times,
   if (times != 0) state_->faults.push_back(detail::Fault{call, error, times, argument});
 }
 
-const std::vector<std::string>& Machine::Journal() const { return state_->journal; }
+const std::vector<std::string>& Machine::Journal() const {
+  Lock lock(state_->mutex);
+  return state_->journal;
+}
 
 std::vector<std::string> Machine::JournalOf(const std::set<std::string>& calls) const {
   Lock lock(state_->mutex);
@@ -60,9 +63,15 @@ void Machine::ClearJournal() {
   state_->journal.clear();
 }
 
-const std::vector<uint32_t>& Machine::Pauses() const { return state_->pauses; }
+const std::vector<uint32_t>& Machine::Pauses() const {
+  Lock lock(state_->mutex);
+  return state_->pauses;
+}
 
-uint64_t Machine::NowMs() const { return state_->nowMs; }
+uint64_t Machine::NowMs() const {
+  Lock lock(state_->mutex);
+  return state_->nowMs;
+}
 
 void Machine::At(uint64_t atMs, std::function<void()> action) {
   Lock lock(state_->mutex);
@@ -76,7 +85,10 @@ void Machine::SetVersion(uint32_t platformId, uint32_t major, uint32_t minor, ui
   state_->version = plat::OsVersion{platformId, major, minor, productType};
 }
 
-void Machine::SetVersionQueryFails(bool fails) { state_->versionQueryFails = fails; }
+void Machine::SetVersionQueryFails(bool fails) {
+  Lock lock(state_->mutex);
+  state_->versionQueryFails = fails;
+}
 
 void Machine::SetArchitecture(uint16_t native, uint16_t reported) {
   Lock lock(state_->mutex);
@@ -99,7 +111,10 @@ void Machine::RemoveKernelEntry(const std::string& entry) {
   state_->removedKernelEntries.insert(Lower(entry));
 }
 
-void Machine::SetDisableRedirectionResult(int result) { state_->disableRedirectionResult = result; }
+void Machine::SetDisableRedirectionResult(int result) {
+  Lock lock(state_->mutex);
+  state_->disableRedirectionResult = result;
+}
 
 bool Machine::RedirectionDisabled() const {
   Lock lock(state_->mutex);
@@ -160,7 +175,10 @@ void Machine::SetDeletePrinterDriverExAvailable(bool available) {
   state_->deleteDriverExAvailable = available;
 }
 
-void Machine::SetWinspoolLoads(bool loads) { state_->winspoolLoads = loads; }
+void Machine::SetWinspoolLoads(bool loads) {
+  Lock lock(state_->mutex);
+  state_->winspoolLoads = loads;
+}
 
 bool Machine::HasPrinter(const std::string& name) const {
   Lock lock(state_->mutex);
@@ -254,8 +272,8 @@ void Machine::SetCurrentDirectory(const std::string& path) {
   const std::vector<std::string> parts = NativeParts(*state_, path);
   if (parts.empty()) return;
   state_->files.Put(parts, true, win::kFileAttributeDirectory, "");
-  state_->currentDirectory = FileTree::Join(parts);
   // A drive root keeps its backslash, like GetCurrentDirectoryA reports it.
+  state_->currentDirectory = FileTree::Join(parts);
 }
 
 void Machine::SetWindowsDirectory(const std::string& path) {
@@ -295,15 +313,27 @@ void Machine::OnShellOpen(
   state_->shellHook = std::move(hook);
 }
 
-const std::vector<std::string>& Machine::MessageBoxes() const { return state_->messageBoxes; }
+const std::vector<std::string>& Machine::MessageBoxes() const {
+  Lock lock(state_->mutex);
+  return state_->messageBoxes;
+}
 
-const std::vector<uint32_t>& Machine::MessageBoxTypes() const { return state_->messageBoxTypes; }
+const std::vector<uint32_t>& Machine::MessageBoxTypes() const {
+  Lock lock(state_->mutex);
+  return state_->messageBoxTypes;
+}
 
-void Machine::SetMessageBoxAnswer(int answer) { state_->messageBoxAnswer = answer; }
+void Machine::SetMessageBoxAnswer(int answer) {
+  Lock lock(state_->mutex);
+  state_->messageBoxAnswer = answer;
+}
 
 // --- Vendor USB library -----------------------------------------------------------------------
 
-void Machine::SetUsbLibraryPresent(bool present) { state_->usbLibraryPresent = present; }
+void Machine::SetUsbLibraryPresent(bool present) {
+  Lock lock(state_->mutex);
+  state_->usbLibraryPresent = present;
+}
 
 void Machine::RemoveUsbEntry(const std::string& entry) {
   Lock lock(state_->mutex);
@@ -317,14 +347,20 @@ void Machine::AddUsbDevice(int32_t index, int32_t handle, uint16_t value) {
 
 // --- Restart, mutexes, output, handles ----------------------------------------------------------
 
-bool Machine::RestartRequested() const { return state_->restartRequested; }
+bool Machine::RestartRequested() const {
+  Lock lock(state_->mutex);
+  return state_->restartRequested;
+}
 
 void Machine::AddMutex(const std::string& name) {
   Lock lock(state_->mutex);
   state_->mutexes.insert(name);
 }
 
-const std::string& Machine::StandardOutput() const { return state_->standardOutput; }
+const std::string& Machine::StandardOutput() const {
+  Lock lock(state_->mutex);
+  return state_->standardOutput;
+}
 
 int Machine::OpenHandleCount() const {
   Lock lock(state_->mutex);
