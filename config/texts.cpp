@@ -43,7 +43,7 @@ void CLangSection::Bind(plat::FileSystem& files) {
 std::string CLangSection::GetText(const char* key) const {
   if (files_ == nullptr || path_[0] == '\0' || key == nullptr) return std::string();
   char buffer[kTextSize];
-  plat::GetProfileString(*files_, section_, key, "", buffer, kTextSize, path_);
+  plat::ReadProfileString(*files_, section_, key, "", buffer, kTextSize, path_);
   std::string text(buffer);
   // The file cannot hold a line break, so its first "\n" stands for one.
   const size_t escape = text.find("\\n");
@@ -76,7 +76,7 @@ std::string FormatText(const std::string& format, const char* name) {
 
 int GetDeviceSetting(plat::FileSystem& files, const char* key) {
   char value[kSetupValueSize];
-  plat::GetProfileString(files, kSetupSection, key, "0", value, kSetupValueSize, kSetupFile);
+  plat::ReadProfileString(files, kSetupSection, key, "0", value, kSetupValueSize, kSetupFile);
   return ParseCount(value);
 }
 

@@ -135,6 +135,6 @@ bool PerOsSectionName(const char* name, bool stripSpaces, int osType, ConfigValu
 
 uint32_t ReadConfigValue(plat::FileSystem& files, const char* section, const char* key,
                          ConfigValue& out) {
-  return plat::GetProfileString(files, section, key, "0", out,
-                                static_cast<uint32_t>(kConfigValueSize), g_szUninstallIni);
+  return plat::ReadProfileString(files, section, key, "0", out,
+                                 static_cast<uint32_t>(kConfigValueSize), g_szUninstallIni);
 }

@@ -191,7 +191,7 @@ TEST_F(ComponentsTest, UnreadablePrintersAreLeftOutAndAlwaysClosed) {
   ASSERT_TRUE(IsConfiguredPrinter(machine.platform(), "Office"));
   const Names calls = machine.JournalOf({"OpenPrinterA", "GetPrinterA", "ClosePrinter"});
   ASSERT_EQ(calls.size(), 4u);
-  EXPECT_EQ(calls.back(), "ClosePrinter");
+  EXPECT_EQ(calls.back(), "ClosePrinter(Office)");
   // The read names its buffer size, the size query 0: this tells them apart.
   const std::string read = calls[2];
   const std::string readSize = read.substr(read.rfind(','), read.rfind(')') - read.rfind(','));

@@ -118,9 +118,11 @@ class Wow64Test : public ::testing::Test {
 TEST_F(Wow64Test, LoadsKernelByFullPathAndAsksIt) {
   machine.SetWow64(true);
   EXPECT_NE(Query(), 0);
-  EXPECT_EQ(Calls(), (std::vector<std::string>{
-                         "GetSystemDirectoryA", "LoadLibraryA(C:\\Windows\\system32\\kernel32.dll)",
-                         "GetProcAddress(IsWow64Process)", "IsWow64Process", "FreeLibrary"}));
+  EXPECT_EQ(Calls(),
+            (std::vector<std::string>{"GetSystemDirectoryA()",
+                                      "LoadLibraryA(C:\\Windows\\system32\\kernel32.dll)",
+                                      "GetProcAddress(IsWow64Process)", "IsWow64Process()",
+                                      "FreeLibrary(C:\\Windows\\system32\\kernel32.dll)"}));
   EXPECT_EQ(machine.OpenHandleCount(), 0);
 }
 
@@ -181,8 +183,8 @@ TEST_F(RedirectionTest, RunsTheOperationWithRedirectionOff) {
   EXPECT_EQ(Calls(),
             (std::vector<std::string>{
                 "LoadLibraryA(Kernel32.dll)", "GetProcAddress(Wow64DisableWow64FsRedirection)",
-                "GetProcAddress(Wow64RevertWow64FsRedirection)", "Wow64DisableWow64FsRedirection",
-                "Wow64RevertWow64FsRedirection", "FreeLibrary"}));
+                "GetProcAddress(Wow64RevertWow64FsRedirection)", "Wow64DisableWow64FsRedirection()",
+                "Wow64RevertWow64FsRedirection()", "FreeLibrary(Kernel32.dll)"}));
   EXPECT_EQ(machine.OpenHandleCount(), 0);
 }
 
