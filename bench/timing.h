@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace bench {
@@ -32,6 +33,25 @@ double MedianMs(int runs, Body&& body) {
     times.push_back(NowMs() - start);
   }
   return Median(times);
+}
+
+// Runs every body once to warm caches, then `runs` rounds of all bodies in turn,
+// so that a busy spell of the machine falls on all of them alike; the median
+// time of each body in ms, in the order given.
+inline std::vector<double> MedianMsInterleaved(int runs,
+                                               const std::vector<std::function<void()>>& bodies) {
+  for (const auto& body : bodies) body();
+  std::vector<std::vector<double>> times(bodies.size());
+  for (int i = 0; i < runs; ++i) {
+    for (size_t b = 0; b < bodies.size(); ++b) {
+      const double start = NowMs();
+      bodies[b]();
+      times[b].push_back(NowMs() - start);
+    }
+  }
+  std::vector<double> medians;
+  for (auto& t : times) medians.push_back(Median(t));
+  return medians;
 }
 
 // One figure a line, "name: value", for scripts/bench to collect.

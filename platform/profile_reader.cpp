@@ -1,10 +1,12 @@
 // The profile reader works on pointers into the text loaded once by ProfileFile:
 // a lookup is one pass over the text, with no allocation per line and names
-// compared in place. The pass only stops at "[" characters to find the section's
-// header, and reads lines one by one only inside that section: a lookup of a
-// section the file does not have (the common case in the INF folder) costs a
-// search for one byte value. The byte searches are our own, 16 bytes at a time
-// where SSE2 is there: the C runtime's memchr is a plain byte loop in some runtimes.
+// compared in place. Loading finds every section header once, stopping only at
+// "[" characters; a lookup compares the names of those headers and reads lines
+// one by one only inside the first section of its name. So the INF folder's case,
+// two lookups of sections most files do not have, costs one search for a byte
+// value per file. The byte searches are our own, 16 bytes at a time where SSE2 is
+// there: the C runtime's memchr is a plain byte loop in some runtimes. The text's
+// buffer and the list of headers are handed on to the thread's next file.
 //
 // Choices beyond the rules in the header:
 // - a line without "=" is a key without a value: looking it up gives the default,
@@ -177,25 +179,6 @@ bool FindKey(Span body, Span key, Span* value) {
   return false;
 }
 
-// The value of key in the first section named section; false when the section or
-// the key is missing or the key has no "=". Later sections of the same name are
-// invisible: only the first one's body is read.
-bool FindValue(const std::string& text, Span section, Span key, Span* value) {
-  if (section.empty() || key.empty()) return false;
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  const char* header = NextHeader(begin, begin, end);
-  while (header < end) {
-    const char* const headerEnd = LineEnd(header, end);
-    Span name{header + 1, headerEnd};
-    if (const char* close = Find(name, ']')) name.end = close;
-    const char* const next = NextHeader(begin, headerEnd, end);
-    if (SameName(Trim(name), section)) return FindKey({headerEnd, next}, key, value);
-    header = next;
-  }
-  return false;
-}
-
 bool StartsWithUtf16Mark(const std::string& bytes) {
   return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
          static_cast<unsigned char>(bytes[1]) == 0xFE;
@@ -272,15 +255,76 @@ void NarrowUtf16InPlace(std::string* text) {
   text->resize(written);
 }
 
+// What the last file read on this thread leaves for the next one: a scan of the
+// INF folder then reads each file into memory it already has, instead of
+// allocating (on Windows: committing fresh pages for) every large file. Larger
+// buffers are not kept, so a thread never holds more than this after its reads.
+constexpr size_t kKeptBufferLimit = size_t{8} << 20;
+
+std::string& SpareText() {
+  thread_local std::string spare;
+  return spare;
+}
+
+std::vector<size_t>& SpareSections() {
+  thread_local std::vector<size_t> spare;
+  return spare;
+}
+
+template <typename Buffer>
+void KeepForNextFile(Buffer* used, Buffer* spare, size_t itemSize) {
+  if (used->capacity() > spare->capacity() && used->capacity() * itemSize <= kKeptBufferLimit) {
+    used->clear();
+    spare->swap(*used);
+  }
+}
+
+// The value of key in the first section named section (sections: four offsets a
+// header, as ProfileFile keeps them); false when the section or the key is missing
+// or the key has no "=". Later sections of the same name are invisible: only the
+// first one's body is read.
+bool FindValue(const std::string& text, const std::vector<size_t>& sections, Span section, Span key,
+               Span* value) {
+  if (section.empty() || key.empty()) return false;
+  const char* const base = text.data();
+  for (size_t i = 0; i + 4 <= sections.size(); i += 4) {
+    if (SameName({base + sections[i], base + sections[i + 1]}, section)) {
+      return FindKey({base + sections[i + 2], base + sections[i + 3]}, key, value);
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 ProfileFile::ProfileFile(FileSystem& files, const char* path) {
+  text_.swap(SpareText());
+  sections_.swap(SpareSections());
   if (path == nullptr || files.ReadWholeFile(path, &text_) != win::kSuccess) {
     text_.clear();
     return;
   }
   loaded_ = true;
   if (StartsWithUtf16Mark(text_)) NarrowUtf16InPlace(&text_);
+
+  const char* const begin = text_.data();
+  const char* const end = begin + text_.size();
+  for (const char* header = NextHeader(begin, begin, end); header < end;) {
+    const char* const headerEnd = LineEnd(header, end);
+    Span name{header + 1, headerEnd};
+    if (const char* close = Find(name, ']')) name.end = close;
+    name = Trim(name);
+    const char* const next = NextHeader(begin, headerEnd, end);
+    for (const char* offset : {name.begin, name.end, headerEnd, next}) {
+      sections_.push_back(static_cast<size_t>(offset - begin));
+    }
+    header = next;
+  }
+}
+
+ProfileFile::~ProfileFile() {
+  KeepForNextFile(&text_, &SpareText(), sizeof(char));
+  KeepForNextFile(&sections_, &SpareSections(), sizeof(size_t));
 }
 
 uint32_t ProfileFile::GetString(const char* section, const char* key, const char* def, char* out,
@@ -288,7 +332,7 @@ uint32_t ProfileFile::GetString(const char* section, const char* key, const char
   if (size == 0 || out == nullptr) return 0;
   Span value;
   if (section == nullptr || key == nullptr ||
-      !FindValue(text_, Trim(SpanOf(section)), Trim(SpanOf(key)), &value)) {
+      !FindValue(text_, sections_, Trim(SpanOf(section)), Trim(SpanOf(key)), &value)) {
     value = SpanOf(def ? def : "");
     while (value.end > value.begin && value.end[-1] == ' ') --value.end;
   }

@@ -17,6 +17,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -28,6 +29,7 @@ class ProfileFile {
   // Reads path (relative to the current directory). A missing or unreadable file
   // leaves the object empty: every lookup then gives the default.
   ProfileFile(FileSystem& files, const char* path);
+  ~ProfileFile();  // hands the text's buffer on to the thread's next file
 
   // GetPrivateProfileStringA(section, key, def, out, size): stores at most
   // size - 1 characters and the terminator, returns the count stored. size 0
@@ -39,6 +41,10 @@ class ProfileFile {
 
  private:
   std::string text_;  // narrow text of the file
+  // Every section header in file order, found once at load: four offsets into
+  // text_ each, the begin and end of its trimmed name and of its body (the lines up
+  // to the next header).
+  std::vector<size_t> sections_;
   bool loaded_ = false;
 };
 
