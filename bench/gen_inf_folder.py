@@ -266,6 +266,62 @@ def write_config(out):
         lines += ["", "[QVPrint%d.Win7]" % i, "ProcessorDllName=qvproc%d.dll" % i]
     with open(os.path.join(package, "Uninstall.ini"), "wb") as f:
         f.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
+    write_language(package)
+
+
+def write_language(package):
+    """English texts of the package, and the setup switch that selects them."""
+    texts = {
+        "Message": [
+            ("IDS_ABOUTBOX", "&About Uninstall..."),
+            ("IDS_ERR_GETSYSDIR", "Cannot read the current folder."),
+            ("IDS_ERR_INVALID", "The package folder cannot be read."),
+            ("IDS_ERR_NOINI", "Uninstall.ini is missing."),
+            ("IDS_SELECTPRN1", "Select the components to remove."),
+            ("IDS_DELETING1", "Deleting %s ..."),
+            ("IDS_DELETING2", "Deleting printer %s ..."),
+            ("IDS_USING", "%s is in use."),
+            ("IDS_ERR_UNINSTALL", "Cannot remove %s."),
+            ("IDS_SUCCESS", "%s was removed."),
+            ("IDS_ERR_OPENPRN", "Cannot open printer %s."),
+            ("IDS_ERR_GETPRNINFO", "Cannot read the printer's settings."),
+            ("IDS_ERR_ALLOC", "Out of memory."),
+            ("IDS_ERR_HAVEJOB1", "%s still has print jobs."),
+            ("IDS_ERR_HAVEJOB2", "Printer %s still has print jobs."),
+            ("IDS_ERR_DELPRINTER", "Cannot delete the printer."),
+            ("IDS_DRVDELETING", "Deleting the driver of %s ..."),
+            ("IDS_DRV_SUCCESS", "The driver was removed."),
+            ("IDS_ERR_DRVUSING", "The driver is in use."),
+            ("IDS_ERR_DRVDEL", "Cannot delete the driver."),
+            ("IDS_DELETING3", "Deleting %s ..."),
+            ("IDS_DRV_SUCCESS1", "Removed."),
+        ],
+        "Uninstall": [
+            ("Note", "Check the printers, port monitors and print processors to remove."),
+            ("Uninstall", "&Uninstall"), ("Select", "&Select all"), ("Exit", "E&xit"),
+            ("USBuninstall", "Remove the USB driver"), ("Title", "Printer Uninstall"),
+            ("Close", "Close"), ("CaptionName", "Printer Uninstall"),
+        ],
+        "Reboot": [
+            ("Note1", "Restart the computer now?"), ("Note2", "The removal is complete."),
+            ("Note3", "Save your work first."), ("Yes", "&Yes"), ("No", "&No"),
+        ],
+        "About": [
+            ("Title", "About Printer Uninstall"), ("Version", "Version 1.0"),
+            ("Copyright", "Copyright (C) the vendor"), ("OK", "OK"),
+        ],
+    }
+    lines = []
+    for section, pairs in texts.items():
+        lines.append("[%s]" % section)
+        lines += ["%s=%s" % pair for pair in pairs]
+        lines.append("")
+    os.makedirs(os.path.join(package, "language"), exist_ok=True)
+    with open(os.path.join(package, "language", "uninstall.ini"), "wb") as f:
+        f.write("\r\n".join(lines).encode("ascii"))
+    os.makedirs(os.path.join(package, "DRVCONFIG"), exist_ok=True)
+    with open(os.path.join(package, "DRVCONFIG", "setup.ini"), "wb") as f:
+        f.write(b"[DEVICENAME]\r\nLANGUAGE=1\r\n")
 
 
 def write_machine(out):

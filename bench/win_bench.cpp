@@ -10,14 +10,19 @@
 #include <string>
 #include <vector>
 
+#include <cstring>
+
 #include "bench/expectations.h"
 #include "bench/inf_scan.h"
 #include "bench/timing.h"
+#include "config/uninstall_ini.h"
+#include "inventory/components.h"
 #include "platform/win32/win32_files.h"
 
 namespace {
 
 constexpr int kScanRuns = 5;
+constexpr int kConfigRuns = 9;
 
 // The Windows backend's files with one difference: a whole-file read learns the
 // size with GetFileSizeEx instead of GetFileInformationByHandle, which under Wine
@@ -145,6 +150,59 @@ int InfScan(const std::string& data, const bench::Expectations& expect) {
   return 0;
 }
 
+// IsConfiguredMonitor's reads made through the system's reader: the count, then
+// each name key, every one a GetPrivateProfileStringA call of its own.
+bool SystemIsConfiguredMonitor(const char* monitorName) {
+  char value[kConfigValueSize];
+  GetPrivateProfileStringA("ZTMONITOR", "MonitorNUM", "0", value, sizeof value, g_szUninstallIni);
+  const int count = ParseCount(value);
+  char key[64];
+  for (int n = 1; n <= count && NumberedKey("MONITORNAME", n, key, sizeof key); ++n) {
+    GetPrivateProfileStringA("ZTMONITOR", key, "0", value, sizeof value, g_szUninstallIni);
+    if (std::strstr(monitorName, value) != nullptr) return true;
+  }
+  return false;
+}
+
+// One IsConfiguredMonitor call for a monitor that is not the vendor's: the count
+// and all 12 names are read (13 values).
+int ConfigLookups(const std::string& data) {
+  const std::string ini = data + "package\\Uninstall.ini";
+  std::snprintf(g_szUninstallIni, sizeof g_szUninstallIni, "%s", ini.c_str());
+  const char* const other = "Aldmere Port Monitor 7";
+  const char* const vendors = "QV Port 12";
+  win32::Win32FileSystem files;
+  SizeQueryFiles sizeQueryFiles;
+  if (IsConfiguredMonitor(files, other) || !IsConfiguredMonitor(files, vendors) ||
+      SystemIsConfiguredMonitor(other) || !SystemIsConfiguredMonitor(vendors)) {
+    std::fprintf(stderr, "configuration lookups: wrong answers on %s\n", g_szUninstallIni);
+    return 1;
+  }
+  constexpr int kCalls = 200;
+  bool any = false;
+  const std::vector<double> ms = bench::MedianMsInterleaved(
+      kConfigRuns, {[&] {
+                      for (int i = 0; i < kCalls; ++i) any |= IsConfiguredMonitor(files, other);
+                    },
+                    [&] {
+                      for (int i = 0; i < kCalls; ++i) any |= SystemIsConfiguredMonitor(other);
+                    },
+                    [&] {
+                      for (int i = 0; i < kCalls; ++i)
+                        any |= IsConfiguredMonitor(sizeQueryFiles, other);
+                    }});
+  const double oursUs = ms[0] * 1000 / kCalls, systemUs = ms[1] * 1000 / kCalls,
+               sizedUs = ms[2] * 1000 / kCalls;
+  std::printf(
+      "Wine IsConfiguredMonitor (13 values): ours %.1f us, GetPrivateProfileStringA %.1f us\n",
+      oursUs, systemUs);
+  bench::Report("wine_config_lookup_us", oursUs, "us");
+  bench::Report("wine_config_system_us", systemUs, "us");
+  bench::Report("wine_config_lookup_sized_by_GetFileSizeEx_us", sizedUs, "us");
+  bench::Report("config_lookup_speedup_vs_windows", systemUs / oursUs, "x");
+  return any ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,5 +219,6 @@ int main(int argc, char** argv) {
   }
   int failures = 0;
   failures += InfScan(data, expect);
+  failures += ConfigLookups(data);
   return failures == 0 ? 0 : 1;
 }
