@@ -1,6 +1,6 @@
 // Benchmarks of the core on the host: the INF scan with our reader over the
-// host's files against reading every byte once; start-up on the simulated large
-// machine.
+// host's files against reading every byte once; start-up and a whole run on the
+// simulated large machine.
 //
 // Usage: host_bench DATA_DIR (the generator's output folder).
 #include <fcntl.h>
@@ -12,13 +12,9 @@
 
 #include "bench/expectations.h"
 #include "bench/inf_scan.h"
-#include "bench/large_machine.h"
 #include "bench/posix_files.h"
-#include "bench/timed_spooler.h"
+#include "bench/sim_figures.h"
 #include "bench/timing.h"
-#include "config/uninstall_ini.h"
-#include "inventory/components.h"
-#include "platform/os_type.h"
 
 namespace {
 
@@ -76,70 +72,6 @@ int InfScan(const std::string& data, const bench::Expectations& expect) {
   return 0;
 }
 
-constexpr int kStartupRuns = 15;
-
-// The component list as a plain vector of texts.
-class ListOfTexts final : public ComponentList {
- public:
-  std::vector<std::string> items;
-  int ItemCount() override { return static_cast<int>(items.size()); }
-  void InsertItem(int index, const char* text) override {
-    items.insert(items.begin() + index, text);
-  }
-  std::string ItemText(int index) override { return items[static_cast<size_t>(index)]; }
-  bool IsItemChecked(int) override { return false; }
-  void SetItemChecked(int, bool) override {}
-  void DeleteItem(int index) override { items.erase(items.begin() + index); }
-};
-
-// A platform bundle whose spooler is timed.
-struct TimedPlatform {
-  explicit TimedPlatform(plat::Platform& p)
-      : spooler(p.spooler), platform{spooler,     p.registry, p.files, p.services, p.system,
-                                     p.libraries, p.desktop,  p.power, p.clock} {}
-  bench::TimedSpooler spooler;
-  plat::Platform platform;
-};
-
-// From the configuration search to the filled list on the large machine: the
-// whole time, and the part beyond the spooler's answers.
-int Startup(const std::string& data) {
-  bench::PosixFiles disk;
-  std::vector<double> totals, beyond;
-  size_t listed = 0;
-  for (int run = 0; run <= kStartupRuns; ++run) {
-    sim::Machine machine;
-    bench::LargeMachineCounts counts;
-    std::string error;
-    if (!bench::LoadLargeMachine(disk, data, '/', false, &machine, &counts, &error)) {
-      std::fprintf(stderr, "start-up: %s\n", error.c_str());
-      return 1;
-    }
-    TimedPlatform timed(machine.platform());
-    ListOfTexts list;
-    const double start = bench::NowMs();
-    g_nOSType = GetOSType(timed.platform.system);
-    const char* failure = FindUninstallIni(timed.platform.files);
-    FillComponentList(timed.platform, list);
-    const double total = bench::NowMs() - start;
-    if (failure != nullptr) {
-      std::fprintf(stderr, "start-up: %s\n", failure);
-      return 1;
-    }
-    listed = list.items.size();
-    if (run == 0) continue;  // warm-up
-    totals.push_back(total);
-    beyond.push_back(total - timed.spooler.spentMs);
-  }
-  std::printf(
-      "host start-up on the large machine, %zu components listed: %.2f ms, %.2f ms beyond"
-      " the spooler's answers\n",
-      listed, bench::Median(totals), bench::Median(beyond));
-  bench::Report("host_startup_total_ms", bench::Median(totals), "ms");
-  bench::Report("startup_ms_large_machine", bench::Median(beyond), "ms");
-  return listed == 65 ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,6 +88,7 @@ int main(int argc, char** argv) {
   }
   int failures = 0;
   failures += InfScan(data, expect);
-  failures += Startup(data);
+  bench::PosixFiles disk;
+  failures += bench::SimulatedMachineFigures(disk, data, '/', "host_");
   return failures == 0 ? 0 : 1;
 }

@@ -6,8 +6,8 @@
 // the dialog's initialisation has finished, the memory counters in KiB:
 // "peak_working_set_kib", "working_set_kib", "peak_pagefile_kib" (the peak of
 // the process's private committed memory) and "pagefile_kib".
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
   PROCESS_INFORMATION process{};
 
   const double start = bench::NowMs();
-  if (!CreateProcessA(argv[1], &command[0], nullptr, nullptr, FALSE, 0, nullptr, argv[2],
-                      &startup, &process)) {
+  if (!CreateProcessA(argv[1], &command[0], nullptr, nullptr, FALSE, 0, nullptr, argv[2], &startup,
+                      &process)) {
     std::fprintf(stderr, "cannot start %s: error %lu\n", argv[1], GetLastError());
     return 1;
   }

@@ -26,6 +26,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   dialog.cx = 200;
   dialog.cy = 120;
   std::memcpy(buffer, &dialog, sizeof dialog);
-  return static_cast<int>(DialogBoxIndirectParamA(
-      instance, reinterpret_cast<DLGTEMPLATE*>(buffer), nullptr, DialogProc, 0));
+  return static_cast<int>(DialogBoxIndirectParamA(instance, reinterpret_cast<DLGTEMPLATE*>(buffer),
+                                                  nullptr, DialogProc, 0));
 }
