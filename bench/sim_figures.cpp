@@ -3,35 +3,23 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/uninstall_dlg.h"
+#include "bench/bench_dialog.h"
 #include "bench/large_machine.h"
 #include "bench/timed_spooler.h"
 #include "bench/timing.h"
-#include "config/uninstall_ini.h"
-#include "inventory/components.h"
-#include "platform/os_type.h"
+#include "config/texts.h"
+#include "engine/uninstall.h"
 
 namespace bench {
 namespace {
 
 constexpr int kStartupRuns = 15;
+constexpr int kRunRuns = 5;
 constexpr size_t kVendorComponents = 65;  // 50 printers, 10 monitors, 5 processors
 
 // "host_" -> "host": how the figures' prefix reads in a sentence.
 std::string Label(const std::string& prefix) { return prefix.substr(0, prefix.size() - 1); }
-
-// The component list as a plain vector of texts.
-class ListOfTexts final : public ComponentList {
- public:
-  std::vector<std::string> items;
-  int ItemCount() override { return static_cast<int>(items.size()); }
-  void InsertItem(int index, const char* text) override {
-    items.insert(items.begin() + index, text);
-  }
-  std::string ItemText(int index) override { return items[static_cast<size_t>(index)]; }
-  bool IsItemChecked(int) override { return false; }
-  void SetItemChecked(int, bool) override {}
-  void DeleteItem(int index) override { items.erase(items.begin() + index); }
-};
 
 // A platform bundle whose spooler is timed.
 struct TimedPlatform {
@@ -42,31 +30,35 @@ struct TimedPlatform {
   plat::Platform platform;
 };
 
-// From the configuration search to the filled list on the large machine: the
-// whole time, and the part beyond the spooler's answers.
+bool Load(plat::FileSystem& disk, const std::string& data, char sep, bool withInfFolder,
+          sim::Machine* machine) {
+  LargeMachineCounts counts;
+  std::string error;
+  if (LoadLargeMachine(disk, data, sep, withInfFolder, machine, &counts, &error)) return true;
+  std::fprintf(stderr, "large machine: %s\n", error.c_str());
+  return false;
+}
+
+// The dialog's initialisation (OnInitDialog) on the large machine, up to the
+// filled list: the whole time, and the part beyond the spooler's answers.
 int Startup(plat::FileSystem& disk, const std::string& data, char sep, const std::string& prefix) {
   std::vector<double> totals, beyond;
   size_t listed = 0;
   for (int run = 0; run <= kStartupRuns; ++run) {
     sim::Machine machine;
-    LargeMachineCounts counts;
-    std::string error;
-    if (!LoadLargeMachine(disk, data, sep, false, &machine, &counts, &error)) {
-      std::fprintf(stderr, "start-up: %s\n", error.c_str());
-      return 1;
-    }
+    if (!Load(disk, data, sep, false, &machine)) return 1;
     TimedPlatform timed(machine.platform());
-    ListOfTexts list;
+    g_Message.Bind(timed.platform.files);
+    BenchDialog dialog;
+    CUninstallDlg main(timed.platform, dialog);
     const double start = NowMs();
-    g_nOSType = GetOSType(timed.platform.system);
-    const char* failure = FindUninstallIni(timed.platform.files);
-    FillComponentList(timed.platform, list);
+    main.OnInitDialog();
     const double total = NowMs() - start;
-    if (failure != nullptr) {
-      std::fprintf(stderr, "start-up: %s\n", failure);
+    if (dialog.endResult != -1) {
+      std::fprintf(stderr, "start-up: the dialog ended (%d)\n", dialog.endResult);
       return 1;
     }
-    listed = list.items.size();
+    listed = dialog.items.size();
     if (run == 0) continue;  // warm-up
     totals.push_back(total);
     beyond.push_back(total - timed.spooler.spentMs);
@@ -86,11 +78,52 @@ int Startup(plat::FileSystem& disk, const std::string& data, char sep, const std
   return 0;
 }
 
+// A whole run that removes every vendor component of the large machine, the INF
+// folder included: its wall time against the pauses its virtual clock recorded.
+// The simulated clock does not sleep, so the wall time is all work.
+int WholeRun(plat::FileSystem& disk, const std::string& data, char sep, const std::string& prefix) {
+  std::vector<double> walls, percents;
+  double pauses = 0;
+  size_t left = 0, logLines = 0;
+  for (int run = 0; run < kRunRuns; ++run) {
+    sim::Machine machine;
+    if (!Load(disk, data, sep, true, &machine)) return 1;
+    g_Message.Bind(machine.platform().files);
+    BenchDialog dialog;
+    CUninstallDlg main(machine.platform(), dialog);
+    main.OnInitDialog();
+    dialog.CheckAll();
+    const uint64_t pausedBefore = machine.NowMs();
+    const double start = NowMs();
+    UninstallThreadProc(main.session());
+    const double wall = NowMs() - start;
+    pauses = static_cast<double>(machine.NowMs() - pausedBefore);
+    left = dialog.items.size();
+    logLines = dialog.log.size();
+    walls.push_back(wall);
+    percents.push_back(pauses > 0 ? wall / pauses * 100 : 0);
+  }
+  std::printf(
+      "%s whole run: %zu components removed, %zu log lines, %.1f s of pauses, %.1f ms of work"
+      " (%.3f%%)\n",
+      Label(prefix).c_str(), kVendorComponents - left, logLines, pauses / 1000, Median(walls),
+      Median(percents));
+  Report((prefix + "run_pauses_ms").c_str(), pauses, "ms");
+  Report((prefix + "run_work_ms").c_str(), Median(walls), "ms");
+  Report((prefix + "run_overhead_percent").c_str(), Median(percents), "%");
+  if (prefix == "host_") Report("run_overhead_percent", Median(percents), "%");
+  if (left != 0) {
+    std::fprintf(stderr, "whole run: %zu components left in the list\n", left);
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int SimulatedMachineFigures(plat::FileSystem& disk, const std::string& dataDir, char sep,
                             const std::string& prefix) {
-  return Startup(disk, dataDir, sep, prefix);
+  return Startup(disk, dataDir, sep, prefix) + WholeRun(disk, dataDir, sep, prefix);
 }
 
 }  // namespace bench
