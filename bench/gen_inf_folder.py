@@ -332,7 +332,7 @@ def write_machine(out):
     for i in range(1000):
         if i % 20 == 7:  # 50 of the vendor's printers, spread through the enumeration
             n = (i // 20) % 12 + 1
-            port = "USB%03d" % (i % 100 + 1) if i % 40 == 7 else "ZTIP_10.0.%d.%d" % (i // 250, i % 250)
+            port = "USB%03d" % (i // 40 % 9 + 1) if i % 40 == 7 else "ZTIP_10.0.%d.%d" % (i // 250, i % 250)
             lines.append("printer\tQV Office %d\t%s\tQV Driver %d" % (i, port, n))
         else:
             vendor = rng.choice(OTHER_VENDORS)
