@@ -107,7 +107,7 @@ TEST_F(MonitorRemovalTest, MissingSectionDeletesNoFile) {
 // A name whose section name would not fit in 29 characters has no per-OS values:
 // the monitor still leaves the spooler, but no configured file or key goes.
 TEST_F(MonitorRemovalTest, NameTooLongForItsSectionDeletesNoConfiguredFile) {
-  const std::string name = "ZT Monitor With A Very Long Name";  // 27 without blanks + 5
+  const std::string name = "ZT Monitor With A Very Long Name";  // 26 without blanks + 5
   AddUsbMonitor(name);
   SetUsbMonitorSection("ZTMonitorWithAVeryLongName.Win7");
 

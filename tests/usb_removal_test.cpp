@@ -10,7 +10,13 @@ namespace {
 
 constexpr const char* kCaption = "USB Driver Uninstall";
 
-class UsbRemovalTest : public StepsFixture {};
+class UsbRemovalTest : public StepsFixture {
+ protected:
+  UsbRemovalTest() {
+    machine.AddFile("C:\\pkg\\USBDrv\\USBDriver\\Install.exe");
+    machine.AddFile("C:\\pkg\\USBDrv\\USBDriver_x64\\Install.exe");
+  }
+};
 
 TEST_F(UsbRemovalTest, WaitsWhileTheUninstallerWindowIsUp) {
   const plat::WindowHandle window = machine.AddWindow(kCaption);
