@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/support/steps_fixture.h"
 
 namespace steps_test {
@@ -137,6 +139,8 @@ struct SecondFailure {
   const char* line;
 };
 
+void PrintTo(const SecondFailure& failure, std::ostream* out) { *out << failure.error; }
+
 class MonitorDeletionFailsTwice : public MonitorRemovalTest,
                                   public ::testing::WithParamInterface<SecondFailure> {};
 
@@ -159,7 +163,10 @@ TEST_P(MonitorDeletionFailsTwice, LogsWhyAndKeepsTheEntry) {
 
 INSTANTIATE_TEST_SUITE_P(Codes, MonitorDeletionFailsTwice,
                          ::testing::Values(SecondFailure{3008, "USING ZT USB Monitor"},
-                                           SecondFailure{1, "ERR_UNINSTALL ZT USB Monitor"}));
+                                           SecondFailure{1, "ERR_UNINSTALL ZT USB Monitor"}),
+                         [](const ::testing::TestParamInfo<SecondFailure>& info) {
+                           return "Error" + std::to_string(info.param.error);
+                         });
 
 // Configured names that reach outside the system directory, or no key at all,
 // delete nothing; the monitor list key itself is never named.
