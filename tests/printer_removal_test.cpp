@@ -53,10 +53,10 @@ TEST_F(PrinterStepTest, RemovesPrinterDriverAndUnusedVendorPort) {
   EXPECT_EQ(Pauses(), (PauseList{100, 2000, 1000, 100, 1000}));
   EXPECT_EQ(JournalOf(kSpoolerCalls),
             (Lines{"OpenPrinterA(Qorvelin LX)", "GetPrinterA(Qorvelin LX, 0) -> 122",
-                   "GetPrinterA(Qorvelin LX, 200)", "DeletePrinter(Qorvelin LX)",
+                   "GetPrinterA(Qorvelin LX, 122)", "DeletePrinter(Qorvelin LX)",
                    "ClosePrinter(Qorvelin LX)",
                    "DeletePrinterDriverExA(NULL, NULL, Qorvelin LX Driver, 1, 0)",
-                   "EnumPrintersA(2)", "DeletePortA(NULL, ZTIP_1)"}));
+                   "EnumPrintersA(2)", "DeletePortA(NULL, NULL, ZTIP_1)"}));
   EXPECT_TRUE(view.items.empty());
   EXPECT_EQ(run.index, -1);
   EXPECT_TRUE(run.removed);
@@ -92,7 +92,7 @@ TEST(PrinterStepFaults, EachFaultGivesItsLinePauseAndOutcomeAndReleasesEverythin
        StepOutcome::kEndsRun},
       {"GetPrinterA",
        win::kInvalidHandle,
-       ", 200",
+       ", 122",
        {"DEL2 Qorvelin LX", "GETPRNINFO %s"},
        {100},
        StepOutcome::kEndsRun},
@@ -269,7 +269,7 @@ TEST(PrinterStepPort, OnlyAVendorPortNoOtherPrinterUsesIsDeleted) {
                  (c.otherPrinterPort ? c.otherPrinterPort : "-"));
     EngineWorld world;
     world.AddPrinter("Qorvelin LX", c.port);
-    if (c.otherPrinterPort) world.machine.AddPrinter({"Other", c.otherPrinterPort, "Other Driver"});
+    if (c.otherPrinterPort) world.machine.AddPrinter({"Other", c.otherPrinterPort, "Other Driver", "", 0});
     RunState run;
 
     EXPECT_EQ(RunStep(world, run, "Qorvelin LX"), StepOutcome::kRemoved);
@@ -283,8 +283,8 @@ TEST_F(PrinterStepTest, PortInUseCountsEveryPrinterHoweverManyPortNamesThereAre)
   // Far more than 1023 characters of port names before the one that matches.
   for (int i = 0; i < 80; ++i)
     machine.AddPrinter({"Printer " + std::to_string(i),
-                        "NE" + std::to_string(i) + ":WITH_A_LONG_PORT_NAME", "Generic"});
-  machine.AddPrinter({"Last", "ZTIP_9", "Generic"});
+                        "NE" + std::to_string(i) + ":WITH_A_LONG_PORT_NAME", "Generic", "", 0});
+  machine.AddPrinter({"Last", "ZTIP_9", "Generic", "", 0});
   EXPECT_TRUE(IsPortInUse(machine.platform().spooler, "ZTIP_9"));
   EXPECT_FALSE(IsPortInUse(machine.platform().spooler, "ZTIP_8"));
   // No match across the boundary of two port names.

@@ -1,5 +1,7 @@
 // The Uninstall command: the job pre-check over every local printer, and one run
 // at a time.
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,12 +50,12 @@ TEST_F(UninstallCommandTest, PrintersThatCannotBeInspectedRefuseTheRun) {
   const Case cases[] = {
       {"OpenPrinterA", win::kAccessDenied, "Office Laser", {"OPENPRN Office Laser"}, {}},
       {"GetPrinterA", win::kAccessDenied, ", 0", {"GETPRNINFO %s"}, {100}},
-      {"GetPrinterA", win::kInvalidHandle, ", 200", {"GETPRNINFO %s"}, {100}},
+      {"GetPrinterA", win::kInvalidHandle, ", 117", {"GETPRNINFO %s"}, {100}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.error));
     EngineWorld world;
-    world.machine.AddPrinter({"Office Laser", "LPT1:", "Office Driver"});
+    world.machine.AddPrinter({"Office Laser", "LPT1:", "Office Driver", "", 0});
     world.AddPrinter("Qorvelin A", "ZTIP_1");
     world.machine.FailCall(c.call, c.error, 1, c.argument);
 
@@ -80,7 +82,7 @@ TEST_F(UninstallCommandTest, NoPrintersStartsTheRunAtOnce) {
 
 TEST_F(UninstallCommandTest, IdlePrintersLetTheRunStartWithNothingChecked) {
   AddPrinter("Qorvelin A", "ZTIP_1");
-  machine.AddPrinter({"Office Laser", "LPT1:", "Office Driver"});
+  machine.AddPrinter({"Office Laser", "LPT1:", "Office Driver", "", 0});
   view.items = {{"Qorvelin A", false}};
   OnUninstall(session);
   EXPECT_EQ(WorkerStarts(view), 1);
