@@ -200,6 +200,36 @@ TEST_F(PrinterStepTest, NoWindowsDirectoryEndsTheRunSilently) {
   EXPECT_EQ(machine.OpenHandleCount(), 0);
 }
 
+TEST_F(PrinterStepTest, InfFilesWhoseFullPathExceedsMaxPathAreLeftAlone) {
+  // 243 characters of Windows directory: "inf\\oem1.inf" still fits in 259.
+  const std::string windows = "C:\\" + std::string(240, 'w');
+  machine.SetWindowsDirectory(windows);
+  const std::string infDir = windows + "\\inf\\";
+  const std::string fits = infDir + "oem1.inf";
+  const std::string tooLong = infDir + "oem_with_a_longer_name.inf";
+  machine.AddFile(fits, InfListing("Qorvelin Inc", "Qorvelin LX"));
+  machine.AddFile(tooLong, InfListing("Qorvelin Inc", "Qorvelin LX"));
+  AddPrinter("Qorvelin LX", "USB001");
+
+  EXPECT_EQ(RunStep("Qorvelin LX"), StepOutcome::kRemoved);
+
+  EXPECT_FALSE(machine.Exists(fits));
+  EXPECT_TRUE(machine.Exists(tooLong));
+  for (const std::string& read : JournalOf({"ReadFile"}))
+    EXPECT_EQ(read.find("oem_with"), std::string::npos) << read;
+}
+
+TEST(PrinterStepWindowsDirectory, ADirectoryThatDoesNotFitInMaxPathEndsTheRunLikeAFailure) {
+  EngineWorld world;
+  world.machine.SetWindowsDirectory("C:\\" + std::string(257, 'w'));
+  world.AddPrinter("Qorvelin LX", "USB001");
+  RunState run;
+  EXPECT_EQ(RunStep(world, run, "Qorvelin LX"), StepOutcome::kEndsRun);
+  EXPECT_EQ(world.view.log, Lines{"DEL2 Qorvelin LX"});
+  EXPECT_TRUE(world.JournalOf({"FindFirstFileA"}).empty());
+  EXPECT_EQ(world.machine.OpenHandleCount(), 0);
+}
+
 TEST(PrinterStepDriver, DriverOutcomeDecidesTheLineNotTheStepsOutcome) {
   struct Case {
     bool extendedEntry;
@@ -269,7 +299,8 @@ TEST(PrinterStepPort, OnlyAVendorPortNoOtherPrinterUsesIsDeleted) {
                  (c.otherPrinterPort ? c.otherPrinterPort : "-"));
     EngineWorld world;
     world.AddPrinter("Qorvelin LX", c.port);
-    if (c.otherPrinterPort) world.machine.AddPrinter({"Other", c.otherPrinterPort, "Other Driver", "", 0});
+    if (c.otherPrinterPort)
+      world.machine.AddPrinter({"Other", c.otherPrinterPort, "Other Driver", "", 0});
     RunState run;
 
     EXPECT_EQ(RunStep(world, run, "Qorvelin LX"), StepOutcome::kRemoved);

@@ -94,6 +94,10 @@ struct EngineWorld {
     machine.ClearJournal();
   }
   ~EngineWorld() {
+    // g_Message must not outlive this machine's files: leave it on a machine of
+    // its own, without a language file, that lives as long as the program.
+    static sim::Machine bare;
+    g_Message.Bind(bare.platform().files);
     g_nOSType = 0;
     g_bIsWow64 = 0;
     g_pfnDeletePrinterDriverEx = nullptr;
