@@ -113,8 +113,8 @@ TEST(SamplePackageTest, TheChineseTitleIsTheOneASecondCopyLooksFor) {
   sim::Machine machine;
   machine.AddFile("C:\\pkg\\lang.ini", ReadPackageFile("language/uninstall.zh.ini"));
   char title[1024];
-  plat::GetProfileString(machine.platform().files, text::kSectionUninstall, text::kTitle, "", title,
-                         sizeof title, "C:\\pkg\\lang.ini");
+  plat::ReadProfileString(machine.platform().files, text::kSectionUninstall, text::kTitle, "",
+                          title, sizeof title, "C:\\pkg\\lang.ini");
   EXPECT_STREQ(title, text::kRunningCopyTitle);
 }
 
