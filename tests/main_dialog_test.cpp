@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -123,10 +124,10 @@ TEST_F(MainDialogTest, InitialisesEverythingInItsOrder) {
              {"icons", "sys IsWow64Process", "exstyle", "sys GetVersionExA",
               "sys FindFirstFileA(C:\\pkg\\*.*", "sys EnumPrintersA", "caption",
               "sys LoadLibraryA(Winspool.drv", "sys GetWindowsDirectoryA", "enable 1019"}),
-      (std::vector<std::string>{"icons", "sys IsWow64Process", "exstyle 45", "sys GetVersionExA",
-                                "sys FindFirstFileA(C:\\pkg\\*.*)", "sys EnumPrintersA(5)",
-                                "caption Printer Uninstall", "sys LoadLibraryA(Winspool.drv)",
-                                "sys GetWindowsDirectoryA", "enable 1019 0"}));
+      (std::vector<std::string>{
+          "icons", "sys IsWow64Process()", "exstyle 45", "sys GetVersionExA()",
+          "sys FindFirstFileA(C:\\pkg\\*.*)", "sys EnumPrintersA(5)", "caption Printer Uninstall",
+          "sys LoadLibraryA(Winspool.drv)", "sys GetWindowsDirectoryA()", "enable 1019 0"}));
 
   EXPECT_EQ(host.extendedStyle, 0x2Du);
   EXPECT_STREQ(g_szUninstallIni, "C:\\pkg\\Uninstall.ini");
@@ -193,6 +194,8 @@ struct SearchFailure {
   void (*arrange)(sim::Machine&);
   const char* message;
 };
+
+void PrintTo(const SearchFailure& failure, std::ostream* out) { *out << failure.name; }
 
 class SearchFailureTest : public MainDialogTest,
                           public ::testing::WithParamInterface<SearchFailure> {};
@@ -371,6 +374,21 @@ TEST_F(HelpTest, TheEnglishFileGoesFirstAndTheChineseOneOnlyWhenItFails) {
   }
 }
 
+TEST_F(HelpTest, OnlyAResultAbove32CountsAsOpened) {
+  for (const intptr_t english : {intptr_t{32}, intptr_t{33}}) {
+    sim::Machine m;
+    std::vector<std::string> opened;
+    m.OnShellOpen([&](const std::string& file, const std::string&) -> intptr_t {
+      opened.push_back(file);
+      return english;
+    });
+    FakeMainHost h;
+    CUninstallDlg d(m.platform(), h.host());
+    d.OnHelpInfo();
+    EXPECT_EQ(opened.size(), english == 32 ? 2u : 1u) << english;
+  }
+}
+
 TEST_F(HelpTest, TheHelpFilesAreLookedForInTheCurrentDirectory) {
   machine.AddFile("C:\\pkg\\Uninstall_EN.CHM");
   machine.AddFile("C:\\elsewhere\\Uninstall_CN.CHM");
@@ -396,6 +414,8 @@ const ModeCase kModeCases[] = {
     {"Letters", "[DEVICENAME]\r\nLANGUAGE=abc\r\n", true},
     {"TwoThenLetters", "[DEVICENAME]\r\nLANGUAGE=2x\r\n", false},
 };
+
+void PrintTo(const ModeCase& mode, std::ostream* out) { *out << mode.name; }
 
 class DialogModeTest : public ::testing::TestWithParam<ModeCase> {
  protected:
