@@ -108,7 +108,8 @@ def nearest(palette, colour):
 def palette_for(pixels, bits):
     if bits == 4:
         return VGA16
-    colours = sorted({c for row in pixels for c in row if c is not None})
+    # Index 0 is black: transparent pixels use it, so that they leave the screen as it is.
+    colours = [(0, 0, 0)] + sorted({c for row in pixels for c in row if c not in (None, (0, 0, 0))})
     if len(colours) > 256:
         raise ValueError("more than 256 colours")
     return colours + [(0, 0, 0)] * (256 - len(colours))

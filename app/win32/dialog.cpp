@@ -44,8 +44,10 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   if (OnMessage(message, wParam, lParam, &result)) return result;
   switch (message) {
     case WM_INITDIALOG: {
+      RECT before = {};
+      GetWindowRect(window_, &before);
       const BOOL focus = OnInitDialog();
-      if (window_ != nullptr && IsWindow(window_)) CentreIfUnplaced();
+      if (window_ != nullptr && IsWindow(window_)) CentreIfNotMoved(before);
       return focus;
     }
     case WM_COMMAND:
@@ -59,20 +61,20 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void Dialog::CentreIfUnplaced() {
+void Dialog::CentreIfNotMoved(const RECT& before) {
   RECT own;
   GetWindowRect(window_, &own);
-  HWND owner = GetWindow(window_, GW_OWNER);
-  POINT origin = {0, 0};
-  if (owner != nullptr) ClientToScreen(owner, &origin);
-  if (own.left != origin.x || own.top != origin.y) return;
+  if (own.left != before.left || own.top != before.top) return;
 
-  RECT area;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  HWND owner = GetWindow(window_, GW_OWNER);
+  const bool overOwner = owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(overOwner ? owner : window_, MONITOR_DEFAULTTONEAREST),
+                  &monitor);
+  const RECT area = monitor.rcWork;
   RECT around = area;
-  if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
-    GetWindowRect(owner, &around);
-  }
+  if (overOwner) GetWindowRect(owner, &around);
   const LONG width = own.right - own.left;
   const LONG height = own.bottom - own.top;
   LONG left = (around.left + around.right) / 2 - width / 2;

@@ -43,8 +43,9 @@ class Dialog {
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-  // A dialog placed at 0,0 is centred over its owner, or on the work area.
-  void CentreIfUnplaced();
+  // Every template places its dialog at 0,0: unless the initialisation moved it,
+  // the dialog is centred over its owner, or on the work area without one.
+  void CentreIfNotMoved(const RECT& before);
 
   int templateId_;
   HWND window_ = nullptr;
