@@ -43,8 +43,8 @@ class ProfileFile {
 };
 
 // One lookup: reads the file, looks up the key and forgets the file.
-uint32_t GetProfileString(FileSystem& files, const char* section, const char* key,
-                          const char* def, char* out, uint32_t size, const char* path);
+uint32_t ReadProfileString(FileSystem& files, const char* section, const char* key, const char* def,
+                           char* out, uint32_t size, const char* path);
 
 // Converts UTF-16LE code units to narrow text: ASCII exactly; every other
 // character through the ANSI code page on Windows, as '?' on the host.
