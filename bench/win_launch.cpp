@@ -6,8 +6,9 @@
 // the dialog's initialisation has finished, the memory counters in KiB:
 // "peak_working_set_kib", "working_set_kib", "peak_pagefile_kib" (the peak of
 // the process's private committed memory) and "pagefile_kib".
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
