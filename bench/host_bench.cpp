@@ -4,6 +4,7 @@
 //
 // Usage: host_bench DATA_DIR (the generator's output folder).
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -34,14 +35,14 @@ bench::ScanResult ReadEveryByte(plat::FileSystem& files, const std::string& fold
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) continue;
     ++result.files;
-    const off_t size = lseek(fd, 0, SEEK_END);
-    lseek(fd, 0, SEEK_SET);
-    if (size > 0 && static_cast<size_t>(size) > buffer.size()) buffer.resize(size);
+    struct stat info;
+    const size_t size = fstat(fd, &info) == 0 ? static_cast<size_t>(info.st_size) : 0;
+    if (size > buffer.size()) buffer.resize(size);
     size_t done = 0;
-    while (ssize_t got = read(fd, buffer.data() + done, buffer.size() - done)) {
-      if (got < 0) break;
+    while (done < size) {
+      const ssize_t got = read(fd, buffer.data() + done, size - done);
+      if (got <= 0) break;
       done += static_cast<size_t>(got);
-      if (done == buffer.size()) break;
     }
     close(fd);
   } while (files.FindNext(search, &found) == win::kSuccess);

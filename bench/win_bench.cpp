@@ -18,6 +18,7 @@
 #include "config/uninstall_ini.h"
 #include "inventory/components.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_platform.h"
 
 namespace {
 
@@ -89,18 +90,17 @@ bench::ScanResult ReadEveryByte(plat::FileSystem& files, const std::string& fold
   std::string path;
   do {
     path = folder + found.name;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) continue;
     ++result.files;
-    LARGE_INTEGER size;
-    if (GetFileSizeEx(file, &size) && static_cast<size_t>(size.QuadPart) > buffer.size()) {
-      buffer.resize(static_cast<size_t>(size.QuadPart));
-    }
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    const DWORD wanted = static_cast<DWORD>(size.QuadPart);
+    if (wanted > buffer.size()) buffer.resize(wanted);
     DWORD read = 0;
-    if (!buffer.empty()) {
-      ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr);
-    }
+    if (wanted > 0) ReadFile(file, buffer.data(), wanted, &read, nullptr);
     CloseHandle(file);
   } while (files.FindNext(search, &found) == win::kSuccess);
   files.FindClose(search);
@@ -115,7 +115,8 @@ bool Check(const char* what, const bench::ScanResult& got, const bench::Expectat
 }
 
 int InfScan(const std::string& data, const bench::Expectations& expect) {
-  win32::Win32FileSystem files;
+  win32::Win32Platform windows;
+  plat::FileSystem& files = windows.platform().files;
   const bench::ScanQuery query{data + "inf\\", expect.section, expect.printer};
 
   SizeQueryFiles sizeQueryFiles;
@@ -173,7 +174,8 @@ int ConfigLookups(const std::string& data) {
   std::snprintf(g_szUninstallIni, sizeof g_szUninstallIni, "%s", ini.c_str());
   const char* const other = "Aldmere Port Monitor 7";
   const char* const vendors = "QV Port 12";
-  win32::Win32FileSystem files;
+  win32::Win32Platform windows;
+  plat::FileSystem& files = windows.platform().files;
   SizeQueryFiles sizeQueryFiles;
   if (IsConfiguredMonitor(files, other) || !IsConfiguredMonitor(files, vendors) ||
       SystemIsConfiguredMonitor(other) || !SystemIsConfiguredMonitor(vendors)) {
