@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kScanRuns = 9;
+constexpr int kScanRuns = 15;
 
 // The floor of any scan: the same listing, then every byte of every file read
 // once into one reused buffer.

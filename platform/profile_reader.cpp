@@ -70,15 +70,21 @@ bool SameName(Span a, Span b) {
 // The first c in [begin, end), or end.
 const char* FindByte(const char* begin, const char* end, char c) {
 #if defined(__SSE2__)
+  // 64 bytes a step while nothing matches, then 16 to find the match itself.
   const __m128i wanted = _mm_set1_epi8(c);
-  while (end - begin >= 32) {
-    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
-    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + 16));
-    const unsigned found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, wanted))) |
-                           static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, wanted)))
-                               << 16;
+  const auto matches = [&wanted](const char* p) {
+    return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), wanted);
+  };
+  while (end - begin >= 64) {
+    const __m128i any = _mm_or_si128(_mm_or_si128(matches(begin), matches(begin + 16)),
+                                     _mm_or_si128(matches(begin + 32), matches(begin + 48)));
+    if (_mm_movemask_epi8(any) != 0) break;
+    begin += 64;
+  }
+  while (end - begin >= 16) {
+    const unsigned found = static_cast<unsigned>(_mm_movemask_epi8(matches(begin)));
     if (found != 0) return begin + __builtin_ctz(found);
-    begin += 32;
+    begin += 16;
   }
 #else
   // A word at a time: a word holds c when (word ^ pattern) has a zero byte.
@@ -149,16 +155,31 @@ const char* NextHeader(const char* text, const char* from, const char* end) {
   return end;
 }
 
-const char* LineEnd(const char* p, const char* end) {
-  while (p < end && *p != '\r' && *p != '\n') ++p;
+// The end of a section's name: its first "]", or the end of its line.
+const char* NameEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i close = _mm_set1_epi8(']'), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  while (end - p >= 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i stops =
+        _mm_or_si128(_mm_cmpeq_epi8(block, close),
+                     _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+    const unsigned found = static_cast<unsigned>(_mm_movemask_epi8(stops));
+    if (found != 0) return p + __builtin_ctz(found);
+    p += 16;
+  }
+#endif
+  while (p < end && *p != ']' && *p != '\r' && *p != '\n') ++p;
   return p;
 }
 
-// The value of key among the lines of one section's body (no header among them);
-// false when the key is missing or its first line has no "=".
+// The value of key among the lines of one section's body, which starts where the
+// header's name ends (no header among its lines); false when the key is missing
+// or its first line has no "=".
 bool FindKey(Span body, Span key, Span* value) {
   LineCursor lines(body);
   Span line;
+  lines.Next(&line);  // the rest of the header's line
   while (lines.Next(&line)) {
     line = Trim(line);
     if (line.empty() || *line.begin == ';') continue;
@@ -310,14 +331,13 @@ ProfileFile::ProfileFile(FileSystem& files, const char* path) {
   const char* const begin = text_.data();
   const char* const end = begin + text_.size();
   for (const char* header = NextHeader(begin, begin, end); header < end;) {
-    const char* const headerEnd = LineEnd(header, end);
-    Span name{header + 1, headerEnd};
-    if (const char* close = Find(name, ']')) name.end = close;
-    name = Trim(name);
-    const char* const next = NextHeader(begin, headerEnd, end);
-    for (const char* offset : {name.begin, name.end, headerEnd, next}) {
-      sections_.push_back(static_cast<size_t>(offset - begin));
-    }
+    const Span name = Trim({header + 1, NameEnd(header + 1, end)});
+    const char* const body = name.end;  // trailing blanks and "]" fall in the skipped rest
+    const char* const next = NextHeader(begin, body, end);
+    sections_.insert(
+        sections_.end(),
+        {static_cast<size_t>(name.begin - begin), static_cast<size_t>(name.end - begin),
+         static_cast<size_t>(body - begin), static_cast<size_t>(next - begin)});
     header = next;
   }
 }
