@@ -17,6 +17,13 @@ APP_TITLE=Uninstall           # the program's title: its file name without exten
 TITLE=                         # caption of the main dialog, set by the scenario
 PROGRAM_PID=
 
+# The scenario's Windows is a Chinese one (code page 936) and its language file
+# is read as GBK. Call it before the first Windows program runs.
+use_chinese_windows() {
+  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  LANG_FILE_CHARSET=GBK
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
