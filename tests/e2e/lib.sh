@@ -85,8 +85,7 @@ stage_package() {
   for folder in USBDriver USBDriver_x64; do
     mkdir -p "$PKG/USBDrv/$folder"
     cp "$TOOLS/Install.exe" "$PKG/USBDrv/$folder/"
-    printf '[Window]\r\nCaption=%s\r\nShowMs=%s\r\n' "$caption" "${USB_WINDOW_MS:-1500}" \
-      >"$PKG/USBDrv/$folder/Install.ini"
+    printf '[Window]\r\nCaption=%s\r\n' "$caption" >"$PKG/USBDrv/$folder/Install.ini"
   done
 }
 
