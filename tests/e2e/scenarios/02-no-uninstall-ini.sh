@@ -1,6 +1,7 @@
 # No Uninstall.ini in the package folder nor in its DRVCONFIG folder: one
-# message box with the IDS_ERR_NOINI text, captioned with the program's title;
-# the main dialog never shows and the program ends once the box is closed.
+# message box with the IDS_ERR_NOINI text and no icon, captioned with the
+# program's title; the main dialog never shows and the program ends once the
+# box is closed. Nothing on the machine changes.
 prepare_machine
 stage_package en
 rm "$PKG/Uninstall.ini"
@@ -12,6 +13,7 @@ start_program
 box=$(ui messagebox "$APP_TITLE" 60)
 expect_line "messagebox $APP_TITLE" "$box"
 expect_line "messagebox-Static $(msg IDS_ERR_NOINI)" "$box"
+expect_no_line "messagebox-icon" "$box"
 [[ $(ui count-windows "$TITLE") == 0 ]] || fail "the main dialog is shown"
 ui messagebox "$APP_TITLE" 5 press
 wait_exit "$PROGRAM_PID" 30 || fail "the program still runs after the message"

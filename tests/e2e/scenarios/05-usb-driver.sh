@@ -32,7 +32,7 @@ step "USB box checked, no entry checked: only the USB driver uninstaller runs"
 ui click 1019
 usb_checked() { [[ $(ui state) == *$'\n'"usb enabled checked "* ]]; }
 within 5 usb_checked || fail "the USB box does not check"
-(exec "$WINE" "$TOOLS/titled_window.exe" "$caption" 8 >/dev/null 2>&1) &
+(exec "$WINE" "$TOOLS/titled_window.exe" "$caption" 10 >/dev/null 2>&1) &
 ui wait-window "$caption" 30
 ui click 1002
 ui wait-log "$(msg IDS_DELETING3)" 30

@@ -271,6 +271,10 @@ int MessageBoxCommand(const Invocation& invocation, HWND) {
     ::GetClassNameW(child, className, 32);
     const std::wstring text = WindowText(child);
     if (!text.empty()) PrintLine("messagebox-" + ToUtf8(className) + " " + OneLine(text));
+    const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
+    if (std::wstring(className) == L"Static" && (style & SS_TYPEMASK) == SS_ICON &&
+        ::IsWindowVisible(child) && ::SendMessageW(child, STM_GETICON, 0, 0) != 0)
+      PrintLine("messagebox-icon");
   }
   if (Arg(invocation, 2) == L"press") {
     if (!Press(::GetDlgItem(box, IDOK))) return Fail("cannot press OK");
