@@ -10,4 +10,11 @@ add_executable(Uninstall WIN32 ${APP_WIN32_SOURCES} ${RES_SOURCES})
 target_link_libraries(Uninstall PRIVATE uninstall_core winspool advapi32 shell32 user32 gdi32 comctl32 kernel32)
 target_link_options(Uninstall PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(Uninstall PROPERTIES OUTPUT_NAME Uninstall RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Smoke run of the Windows backend: a console program that prints what the real
+# API (or Wine) answers and fails when a basic expectation is not met.
+add_executable(win32_smoke tools/win32_smoke.cpp)
+target_link_libraries(win32_smoke PRIVATE uninstall_core winspool advapi32 shell32 user32 kernel32)
+target_link_options(win32_smoke PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(win32_smoke PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 include(cmake/e2e.cmake)

@@ -105,5 +105,5 @@ class FakeView : public UninstallView {
   }
 
  private:
-  bool InRange(int index) const { return index >= 0 && index < ItemCount(); }
+  bool InRange(int index) const { return index >= 0 && index < static_cast<int>(items.size()); }
 };
