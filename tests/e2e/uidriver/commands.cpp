@@ -25,7 +25,7 @@ int Fail(const std::string& why) {
   return 1;
 }
 
-double SecondsArg(const Invocation& invocation, size_t index, double fallback) {
+double NumberArg(const Invocation& invocation, size_t index, double fallback) {
   if (index >= invocation.args.size()) return fallback;
   return std::wcstod(invocation.args[index].c_str(), nullptr);
 }
@@ -133,7 +133,7 @@ struct Command {
 
 int WaitDialog(const Invocation& invocation, HWND) {
   HWND dialog = nullptr;
-  if (!WaitFor(SecondsArg(invocation, 0, 30), [&] {
+  if (!WaitFor(NumberArg(invocation, 0, 30), [&] {
         dialog = MainDialog(invocation);
         return dialog != nullptr;
       }))
@@ -143,7 +143,7 @@ int WaitDialog(const Invocation& invocation, HWND) {
 }
 
 int WaitGone(const Invocation& invocation, HWND) {
-  if (!WaitFor(SecondsArg(invocation, 0, 30), [&] { return MainDialog(invocation) == nullptr; }))
+  if (!WaitFor(NumberArg(invocation, 0, 30), [&] { return MainDialog(invocation) == nullptr; }))
     return Fail("the dialog is still open");
   PrintLine("gone");
   return 0;
@@ -151,7 +151,7 @@ int WaitGone(const Invocation& invocation, HWND) {
 
 int WaitLog(const Invocation& invocation, HWND dialog) {
   const std::wstring wanted = Arg(invocation, 0);
-  const bool found = WaitFor(SecondsArg(invocation, 1, 30), [&] {
+  const bool found = WaitFor(NumberArg(invocation, 1, 30), [&] {
     for (const std::wstring& line : LogLines(dialog))
       if (line == wanted) return true;
     return false;
@@ -183,7 +183,7 @@ int SetItems(const Invocation& invocation, HWND dialog, bool all, bool checked) 
 }
 
 int Click(const Invocation& invocation, HWND dialog) {
-  const int id = static_cast<int>(SecondsArg(invocation, 0, -1));
+  const int id = static_cast<int>(NumberArg(invocation, 0, -1));
   HWND button = ::GetDlgItem(dialog, id);
   if (!Press(button))
     return Fail("control " + std::to_string(id) + (button ? " is not enabled" : " is missing"));
@@ -194,7 +194,7 @@ int Click(const Invocation& invocation, HWND dialog) {
 int WaitIdle(const Invocation& invocation, HWND dialog) {
   ULONGLONG enabledSince = 0;
   std::string problem;
-  const bool idle = WaitFor(SecondsArg(invocation, 0, 120), [&] {
+  const bool idle = WaitFor(NumberArg(invocation, 0, 120), [&] {
     if (!::IsWindow(dialog)) {
       problem = "the dialog has gone";
       return true;
@@ -218,7 +218,7 @@ int WaitIdle(const Invocation& invocation, HWND dialog) {
 }
 
 int WaitPrompt(const Invocation& invocation, HWND dialog) {
-  HWND prompt = WaitOwned(dialog, IDC_REBOOT_NOTE1, SecondsArg(invocation, 0, 60));
+  HWND prompt = WaitOwned(dialog, IDC_REBOOT_NOTE1, NumberArg(invocation, 0, 60));
   if (prompt == nullptr) return Fail("no restart prompt");
   PrintDialogTexts("prompt", prompt,
                    {IDC_REBOOT_NOTE1, IDC_REBOOT_NOTE2, IDC_REBOOT_NOTE3, IDOK, IDCANCEL});
@@ -228,7 +228,7 @@ int WaitPrompt(const Invocation& invocation, HWND dialog) {
 int AnswerPrompt(const Invocation& invocation, HWND dialog) {
   const std::wstring answer = Arg(invocation, 0);
   if (answer != L"yes" && answer != L"no") return Fail("answer yes or no");
-  HWND prompt = WaitOwned(dialog, IDC_REBOOT_NOTE1, SecondsArg(invocation, 1, 60));
+  HWND prompt = WaitOwned(dialog, IDC_REBOOT_NOTE1, NumberArg(invocation, 1, 60));
   if (prompt == nullptr) return Fail("no restart prompt");
   PrintDialogTexts("prompt", prompt,
                    {IDC_REBOOT_NOTE1, IDC_REBOOT_NOTE2, IDC_REBOOT_NOTE3, IDOK, IDCANCEL});
@@ -242,7 +242,7 @@ int AnswerPrompt(const Invocation& invocation, HWND dialog) {
 
 int OpenAbout(const Invocation& invocation, HWND dialog) {
   ::PostMessageW(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-  HWND about = WaitOwned(dialog, IDC_ABOUT_VERSION, SecondsArg(invocation, 0, 20));
+  HWND about = WaitOwned(dialog, IDC_ABOUT_VERSION, NumberArg(invocation, 0, 20));
   if (about == nullptr) return Fail("no About box");
   PrintDialogTexts("about", about, {IDC_ABOUT_VERSION, IDC_ABOUT_COPYRIGHT, IDOK});
   return 0;
@@ -261,7 +261,7 @@ int CloseAbout(const Invocation&, HWND dialog) {
 int MessageBoxCommand(const Invocation& invocation, HWND) {
   const std::wstring caption = Arg(invocation, 0);
   HWND box = nullptr;
-  if (!WaitFor(SecondsArg(invocation, 1, 20),
+  if (!WaitFor(NumberArg(invocation, 1, 20),
                [&] { return (box = FindMessageBox(caption)) != nullptr; }))
     return Fail("no message box captioned " + ToUtf8(caption));
   PrintLine("messagebox " + OneLine(WindowText(box)));
@@ -287,7 +287,7 @@ int MessageBoxCommand(const Invocation& invocation, HWND) {
 
 int WaitWindow(const Invocation& invocation, HWND, bool present) {
   const std::wstring title = Arg(invocation, 0);
-  if (!WaitFor(SecondsArg(invocation, 1, 20),
+  if (!WaitFor(NumberArg(invocation, 1, 20),
                [&] { return (FindTopLevel(title) != nullptr) == present; }))
     return Fail(std::string(present ? "no window " : "still a window ") + ToUtf8(title));
   PrintLine(std::string(present ? "window " : "no window ") + ToUtf8(title));
