@@ -6,6 +6,10 @@ target_compile_definitions(uninstall_core PUBLIC WINVER=0x0601 _WIN32_WINNT=0x06
 
 file(GLOB APP_WIN32_SOURCES CONFIGURE_DEPENDS app/win32/*.cpp)
 file(GLOB RES_SOURCES CONFIGURE_DEPENDS res/*.rc)
+# The resource script names its icons and manifest relative to res/.
+file(GLOB RES_FILES CONFIGURE_DEPENDS res/*.ico res/*.manifest res/*.h)
+set_property(SOURCE ${RES_SOURCES} APPEND PROPERTY INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/res)
+set_property(SOURCE ${RES_SOURCES} APPEND PROPERTY OBJECT_DEPENDS ${RES_FILES})
 add_executable(Uninstall WIN32 ${APP_WIN32_SOURCES} ${RES_SOURCES})
 target_link_libraries(Uninstall PRIVATE uninstall_core winspool advapi32 shell32 user32 gdi32 comctl32 kernel32)
 target_link_options(Uninstall PRIVATE -static -static-libgcc -static-libstdc++)
