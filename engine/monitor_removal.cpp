@@ -5,14 +5,13 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "app/progress_log.h"
 #include "config/text_keys.h"
 #include "engine/dll_file_path.h"
+#include "engine/printer_access.h"
 #include "engine/steps.h"
 #include "platform/os_type.h"
 
@@ -42,66 +41,6 @@ bool MonitorSection(const char* entryName, ConfigValue& section) {
   return PerOsSectionName(entryName, true, g_nOSType, section);
 }
 
-// A local printer opened for inspection, with its level-2 information. Each
-// failure closes the printer before the caller logs, as the log order expects.
-class InspectedPrinter {
- public:
-  enum class Result { kRead, kNotOpened, kSizeQueryFailed, kNoMemory, kReadFailed };
-
-  explicit InspectedPrinter(plat::Spooler& spooler) : spooler_(spooler) {}
-  InspectedPrinter(const InspectedPrinter&) = delete;
-  InspectedPrinter& operator=(const InspectedPrinter&) = delete;
-  ~InspectedPrinter() { Release(); }
-
-  Result Read(const char* printerName) {
-    if (spooler_.OpenPrinterHandle(printerName, win::kPrinterAllAccess, &handle_) !=
-            win::kSuccess ||
-        handle_ == 0) {
-      handle_ = 0;
-      return Result::kNotOpened;
-    }
-    uint32_t needed = 0;
-    const win::Error sizeQuery = spooler_.ReadPrinterInfo2(handle_, nullptr, 0, &needed, &info_);
-    if (sizeQuery != win::kSuccess && sizeQuery != win::kInsufficientBuffer) {
-      Release();
-      return Result::kSizeQueryFailed;
-    }
-    buffer_.reset(new (std::nothrow) uint8_t[needed == 0 ? 1 : needed]);
-    if (!buffer_) {
-      Release();
-      return Result::kNoMemory;
-    }
-    if (spooler_.ReadPrinterInfo2(handle_, buffer_.get(), needed, &needed, &info_) !=
-        win::kSuccess) {
-      Release();
-      return Result::kReadFailed;
-    }
-    return Result::kRead;
-  }
-
-  const plat::PrinterInfo2& info() const { return info_; }
-
-  // Frees the information, then closes the printer; once.
-  void Release() {
-    buffer_.reset();
-    info_ = plat::PrinterInfo2();
-    if (handle_ != 0) spooler_.ClosePrinterHandle(handle_);
-    handle_ = 0;
-  }
-
- private:
-  plat::Spooler& spooler_;
-  plat::PrinterHandle handle_ = 0;
-  std::unique_ptr<uint8_t[]> buffer_;
-  plat::PrinterInfo2 info_;
-};
-
-bool RefusePlain(UninstallSession& session, const char* key) {
-  LogPlain(session, key);
-  session.platform.clock.Sleep(kErrorPauseMs);
-  return false;
-}
-
 // The monitor's key under the spooler's monitor list. A name that is empty or
 // holds "\" would name the list itself or a key elsewhere: nothing is deleted.
 void DeleteMonitorListKey(plat::Registry& registry, const ConfigValue& usbMonitorName) {
@@ -113,23 +52,18 @@ void DeleteMonitorListKey(plat::Registry& registry, const ConfigValue& usbMonito
 
 }  // namespace
 
-bool CheckComPortPrinters(UninstallSession& session) {
+bool CheckComPortPrinters(UninstallSession& session, PrinterAccess::Allocator allocate) {
   plat::Platform& platform = session.platform;
   std::vector<std::string> printerNames;
   platform.spooler.EnumLocalPrinterNames(&printerNames);
   for (const std::string& printerName : printerNames) {
-    InspectedPrinter printer(platform.spooler);
-    switch (printer.Read(printerName.c_str())) {
-      case InspectedPrinter::Result::kNotOpened:
-        LogFormatted(session, text::kErrOpenPrn);
-        return false;
-      case InspectedPrinter::Result::kSizeQueryFailed:
-      case InspectedPrinter::Result::kReadFailed:
-        return RefusePlain(session, text::kErrGetPrnInfo);
-      case InspectedPrinter::Result::kNoMemory:
-        return RefusePlain(session, text::kErrAlloc);
-      case InspectedPrinter::Result::kRead:
-        break;
+    PrinterAccess printer(platform.spooler, allocate);
+    const PrinterAccessResult result = printer.OpenAndRead(printerName.c_str());
+    if (result != PrinterAccessResult::kOk) {
+      printer.Release();
+      // An unopened printer is told by the monitor's name.
+      ReportPrinterAccessFailure(session, result, session.m_strCurrentName.c_str());
+      return false;
     }
     const char* port = printer.info().pPortName;
     const bool usesComPort = port != nullptr && std::strstr(port, kComPortMark) != nullptr;

@@ -3,12 +3,14 @@
 // The step itself is RemoveMonitorEntry (engine/steps.h).
 #pragma once
 #include "config/uninstall_ini.h"
+#include "engine/printer_access.h"
 #include "engine/uninstall.h"
 
 // True when every local printer could be inspected and none uses a port whose
 // name contains "ZTCOM". Logs why otherwise; the messages name the monitor
-// (session.m_strCurrentName).
-bool CheckComPortPrinters(UninstallSession& session);
+// (session.m_strCurrentName). allocate gets each printer's information buffer.
+bool CheckComPortPrinters(UninstallSession& session,
+                          PrinterAccess::Allocator allocate = &PrinterAccess::AllocateFromHeap);
 
 // USBMONitorName of the monitor's per-OS section into out (default "0"); always
 // true. A section name that does not fit reads as "0".

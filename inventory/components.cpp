@@ -1,20 +1,15 @@
 #include "inventory/components.h"
 
 #include <cstring>
-#include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "config/uninstall_ini.h"
 #include "platform/os_type.h"
+#include "platform/printer_access.h"
 #include "platform/profile_reader.h"
 
 namespace {
-
-// Level-2 printer information is a few kilobytes; a printer reporting more than
-// this is treated as one whose information cannot be had.
-constexpr uint32_t kMaxPrinterInfoSize = 1u << 20;
 
 struct NameKind {
   const char* section;
@@ -54,25 +49,6 @@ bool IsConfiguredName(plat::FileSystem& files, const NameKind& kind, const char*
   return ContainsConfiguredName(config, kind, ReadCount(config, kind), tested);
 }
 
-// Closes an open printer on every path.
-class ScopedPrinter {
- public:
-  ScopedPrinter(plat::Spooler& spooler, const char* name) : spooler_(spooler) {
-    if (spooler_.OpenPrinterHandle(name, win::kPrinterAllAccess, &handle_) != win::kSuccess)
-      handle_ = 0;
-  }
-  ScopedPrinter(const ScopedPrinter&) = delete;
-  ScopedPrinter& operator=(const ScopedPrinter&) = delete;
-  ~ScopedPrinter() {
-    if (handle_ != 0) spooler_.ClosePrinterHandle(handle_);
-  }
-  plat::PrinterHandle get() const { return handle_; }
-
- private:
-  plat::Spooler& spooler_;
-  plat::PrinterHandle handle_ = 0;
-};
-
 void Append(ComponentList& list, const std::string& name) {
   list.InsertItem(list.ItemCount(), name.c_str());
 }
@@ -86,23 +62,9 @@ const char* ProcessorEnvironment() {
 }  // namespace
 
 bool IsConfiguredPrinter(plat::Platform& platform, const char* printerName) {
-  plat::Spooler& spooler = platform.spooler;
-  const ScopedPrinter printer(spooler, printerName);
-  if (printer.get() == 0) return false;
-
-  uint32_t needed = 0;
-  plat::PrinterInfo2 info;
-  if (spooler.ReadPrinterInfo2(printer.get(), nullptr, 0, &needed, &info) !=
-      win::kInsufficientBuffer)
-    return false;
-  if (needed == 0 || needed > kMaxPrinterInfoSize) return false;
-  const std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[needed]);
-  if (!buffer) return false;
-  if (spooler.ReadPrinterInfo2(printer.get(), buffer.get(), needed, &needed, &info) !=
-      win::kSuccess)
-    return false;
-
-  return IsConfiguredName(platform.files, kPrinters, info.pDriverName);
+  PrinterAccess printer(platform.spooler);
+  if (printer.OpenAndRead(printerName) != PrinterAccessResult::kOk) return false;
+  return IsConfiguredName(platform.files, kPrinters, printer.info().pDriverName);
 }
 
 bool IsConfiguredMonitor(plat::FileSystem& files, const char* monitorName) {

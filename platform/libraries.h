@@ -31,7 +31,8 @@ class UsbLibrary {
 class Libraries {
  public:
   virtual ~Libraries() = default;
-  // LoadLibraryA(nameOrPath); null when the load fails.
+  // LoadLibraryA(nameOrPath); null when the load fails. A name without a folder is
+  // taken from the system directory (the program runs elevated).
   virtual std::unique_ptr<KernelLibrary> LoadKernel(const char* nameOrPath) = 0;
   virtual std::unique_ptr<UsbLibrary> LoadUsb(const char* name) = 0;
   // Loads a library for the rest of the process's life and looks up one entry.

@@ -305,5 +305,17 @@ TEST_F(ComPortCheckTest, UnreadablePrinterInformationIsLoggedPlainAfterTheClose)
   }
 }
 
+TEST_F(ComPortCheckTest, NoMemoryForThePrinterInformationIsLoggedPlain) {
+  const PrinterAccess::Allocator noMemory = [](size_t) {
+    return std::unique_ptr<unsigned char[]>();
+  };
+
+  EXPECT_FALSE(CheckComPortPrinters(session, noMemory));
+
+  EXPECT_EQ(view.log, (Lines{"ERR_ALLOC %s"}));
+  EXPECT_EQ(Journal({"ClosePrinter", "Sleep"}),
+            (Lines{"ClosePrinter(Office Laser)", "Sleep(100)"}));
+}
+
 }  // namespace
 }  // namespace steps_test

@@ -89,10 +89,25 @@ class Win32UsbLibrary final : public plat::UsbLibrary {
 
 bool HasFolder(const char* library) { return std::strpbrk(library, "\\/:") != nullptr; }
 
+// The program runs elevated: a system library named without a folder is taken
+// from the system directory, never from the package folder or the current one.
+bool SystemLibraryPath(const char* library, std::string* path) {
+  if (HasFolder(library)) {
+    *path = library;
+    return true;
+  }
+  if (ReadSystemDirectory(path) != win::kSuccess) return false;
+  *path += '\\';
+  *path += library;
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<plat::KernelLibrary> Win32Libraries::LoadKernel(const char* nameOrPath) {
-  UniqueLibrary module(::LoadLibraryA(nameOrPath));
+  std::string path;
+  if (!SystemLibraryPath(nameOrPath, &path)) return nullptr;
+  UniqueLibrary module(::LoadLibraryA(path.c_str()));
   if (!module) return nullptr;
   return std::make_unique<Win32KernelLibrary>(std::move(module));
 }
@@ -106,13 +121,7 @@ std::unique_ptr<plat::UsbLibrary> Win32Libraries::LoadUsb(const char* name) {
 bool Win32Libraries::LoadAndKeep(const char* library, const char* entryName, const void** entry) {
   *entry = nullptr;
   std::string path;
-  if (HasFolder(library)) {
-    path = library;
-  } else {
-    if (ReadSystemDirectory(&path) != win::kSuccess) return false;
-    path += '\\';
-    path += library;
-  }
+  if (!SystemLibraryPath(library, &path)) return false;
   // Never released: the entry stays valid until the process ends.
   HMODULE module = ::LoadLibraryA(path.c_str());
   if (module == nullptr) return false;
