@@ -1,12 +1,12 @@
-// The profile reader works on pointers into the text loaded once by ProfileFile:
-// a lookup is one pass over the text, with no allocation per line and names
-// compared in place. Loading finds every section header once, stopping only at
-// "[" characters; a lookup compares the names of those headers and reads lines
-// one by one only inside the first section of its name. So the INF folder's case,
-// two lookups of sections most files do not have, costs one search for a byte
-// value per file. The byte searches are our own, 16 bytes at a time where SSE2 is
-// there: the C runtime's memchr is a plain byte loop in some runtimes. The text's
-// buffer and the list of headers are handed on to the thread's next file.
+// The profile reader works on pointers into the text loaded once by ProfileFile,
+// with no allocation per line and names compared in place. Loading finds every
+// section header once, stopping only at "[" characters; a lookup compares the
+// names of those headers and reads lines one by one only inside the first section
+// of its name. So the INF folder's case, two lookups of sections most files do not
+// have, costs one search for a byte value per file. The byte searches are our own,
+// 16 bytes at a time where SSE2 is there and a word at a time elsewhere: the C
+// runtime's memchr is a plain byte loop in some runtimes. The text's buffer and the
+// list of headers are handed on to the thread's next file.
 //
 // Choices beyond the rules in the header:
 // - a line without "=" is a key without a value: looking it up gives the default,
