@@ -13,7 +13,7 @@ class KernelLibrary {
   // GetProcAddress(module, entry) != NULL.
   virtual bool HasEntry(const char* entry) = 0;
   // The calls; each is made only after HasEntry answered true for it.
-  virtual bool CallIsWow64Process(int* isWow64) = 0;           // for the current process
+  virtual bool CallIsWow64Process(int* isWow64) = 0;            // for the current process
   virtual int CallWow64DisableFsRedirection(void** saved) = 0;  // the BOOL it returns
   virtual int CallWow64RevertFsRedirection(void* saved) = 0;
 };

@@ -14,8 +14,8 @@ class ServiceControl {
   // OpenSCManagerA(NULL, NULL, access).
   virtual win::Error OpenManager(uint32_t access, ServiceHandle* manager) = 0;
   // OpenServiceA(manager, name, access).
-  virtual win::Error OpenServiceByName(ServiceHandle manager, const char* name,
-                                       uint32_t access, ServiceHandle* service) = 0;
+  virtual win::Error OpenServiceByName(ServiceHandle manager, const char* name, uint32_t access,
+                                       ServiceHandle* service) = 0;
   // ControlService(service, SERVICE_CONTROL_STOP, &status).
   virtual win::Error SendStop(ServiceHandle service) = 0;
   // StartServiceA(service, 0, NULL).

@@ -49,9 +49,9 @@ class Spooler {
   virtual win::Error DeletePrinterByHandle(PrinterHandle printer) = 0;
 
   // DeletePrinterDriverExA through the entry bound at start-up (never null here).
-  virtual win::Error DeleteDriverEx(const void* entry, const char* server,
-                                    const char* environment, const char* driver,
-                                    uint32_t deleteFlags, uint32_t versionFlag) = 0;
+  virtual win::Error DeleteDriverEx(const void* entry, const char* server, const char* environment,
+                                    const char* driver, uint32_t deleteFlags,
+                                    uint32_t versionFlag) = 0;
   // DeletePrinterDriverA.
   virtual win::Error DeleteDriver(const char* server, const char* environment,
                                   const char* driver) = 0;
