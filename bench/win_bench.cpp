@@ -17,62 +17,12 @@
 #include "bench/timing.h"
 #include "config/uninstall_ini.h"
 #include "inventory/components.h"
-#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
 
 constexpr int kScanRuns = 5;
 constexpr int kConfigRuns = 9;
-
-// The Windows backend's files with one difference: a whole-file read learns the
-// size with GetFileSizeEx instead of GetFileInformationByHandle, which under Wine
-// also asks for the volume's details on every call. Only for the informational
-// figure that shows what that query costs.
-class SizeQueryFiles final : public plat::FileSystem {
- public:
-  win::Error CurrentDirectory(std::string* d) override { return base_.CurrentDirectory(d); }
-  win::Error WindowsDirectory(std::string* d) override { return base_.WindowsDirectory(d); }
-  win::Error SystemDirectory(std::string* d) override { return base_.SystemDirectory(d); }
-  win::Error FindFirst(const char* pattern, plat::FindHandle* search,
-                       plat::FindData* data) override {
-    return base_.FindFirst(pattern, search, data);
-  }
-  win::Error FindNext(plat::FindHandle search, plat::FindData* data) override {
-    return base_.FindNext(search, data);
-  }
-  void FindClose(plat::FindHandle search) override { base_.FindClose(search); }
-  win::Error SetAttributes(const char* path, uint32_t a) override {
-    return base_.SetAttributes(path, a);
-  }
-  win::Error DeleteFileAt(const char* path) override { return base_.DeleteFileAt(path); }
-
-  win::Error ReadWholeFile(const char* path, std::string* bytes) override {
-    bytes->clear();
-    HANDLE file =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError();
-    LARGE_INTEGER size;
-    win::Error error = win::kSuccess;
-    DWORD read = 0;
-    if (!GetFileSizeEx(file, &size)) {
-      error = GetLastError();
-    } else {
-      bytes->resize(static_cast<size_t>(size.QuadPart));
-      if (!bytes->empty() &&
-          !ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr)) {
-        error = GetLastError();
-      }
-      bytes->resize(read);
-    }
-    CloseHandle(file);
-    return error;
-  }
-
- private:
-  win32::Win32FileSystem base_;
-};
 
 uint32_t SystemLookup(const std::string& path, const char* section, const char* key, char* out,
                       uint32_t size) {
@@ -119,8 +69,7 @@ int InfScan(const std::string& data, const bench::Expectations& expect) {
   plat::FileSystem& files = windows.platform().files;
   const bench::ScanQuery query{data + "inf\\", expect.section, expect.printer};
 
-  SizeQueryFiles sizeQueryFiles;
-  bench::ScanResult ours, system, floor, sized;
+  bench::ScanResult ours, system, floor;
   std::vector<char> buffer;
   const std::vector<double> ms = bench::MedianMsInterleaved(
       kScanRuns, {[&] { ours = bench::ScanWithProfileReader(files, query); },
@@ -131,11 +80,10 @@ int InfScan(const std::string& data, const bench::Expectations& expect) {
                   [&] {
                     floor = ReadEveryByte(files, query.folder, buffer);
                     floor.matches = -1;
-                  },
-                  [&] { sized = bench::ScanWithProfileReader(sizeQueryFiles, query); }});
-  const double oursMs = ms[0], systemMs = ms[1], floorMs = ms[2], sizedMs = ms[3];
+                  }});
+  const double oursMs = ms[0], systemMs = ms[1], floorMs = ms[2];
   if (!Check("our reader", ours, expect) || !Check("GetPrivateProfileStringA", system, expect) ||
-      !Check("ReadFile", floor, expect) || !Check("GetFileSizeEx", sized, expect)) {
+      !Check("ReadFile", floor, expect)) {
     return 1;
   }
   std::printf(
@@ -145,9 +93,6 @@ int InfScan(const std::string& data, const bench::Expectations& expect) {
   bench::Report("wine_inf_scan_ms", oursMs, "ms");
   bench::Report("wine_inf_system_ms", systemMs, "ms");
   bench::Report("wine_inf_floor_ms", floorMs, "ms");
-  bench::Report("wine_inf_scan_sized_by_GetFileSizeEx_ms", sizedMs, "ms");
-  bench::Report("sized_inf_scan_speedup_vs_windows", systemMs / sizedMs, "x");
-  bench::Report("sized_inf_scan_ratio_to_floor", sizedMs / floorMs, "x");
   bench::Report("inf_scan_speedup_vs_windows", systemMs / oursMs, "x");
   bench::Report("inf_scan_ratio_to_floor", oursMs / floorMs, "x");
   return 0;
@@ -176,7 +121,6 @@ int ConfigLookups(const std::string& data) {
   const char* const vendors = "QV Port 12";
   win32::Win32Platform windows;
   plat::FileSystem& files = windows.platform().files;
-  SizeQueryFiles sizeQueryFiles;
   if (IsConfiguredMonitor(files, other) || !IsConfiguredMonitor(files, vendors) ||
       SystemIsConfiguredMonitor(other) || !SystemIsConfiguredMonitor(vendors)) {
     std::fprintf(stderr, "configuration lookups: wrong answers on %s\n", g_szUninstallIni);
@@ -184,26 +128,21 @@ int ConfigLookups(const std::string& data) {
   }
   constexpr int kCalls = 200;
   bool any = false;
-  const std::vector<double> ms = bench::MedianMsInterleaved(
-      kConfigRuns, {[&] {
-                      for (int i = 0; i < kCalls; ++i) any |= IsConfiguredMonitor(files, other);
-                    },
-                    [&] {
-                      for (int i = 0; i < kCalls; ++i) any |= SystemIsConfiguredMonitor(other);
-                    },
-                    [&] {
-                      for (int i = 0; i < kCalls; ++i)
-                        any |= IsConfiguredMonitor(sizeQueryFiles, other);
-                    }});
-  const double oursUs = ms[0] * 1000 / kCalls, systemUs = ms[1] * 1000 / kCalls,
-               sizedUs = ms[2] * 1000 / kCalls;
+  const std::vector<double> ms =
+      bench::MedianMsInterleaved(kConfigRuns, {[&] {
+                                                 for (int i = 0; i < kCalls; ++i)
+                                                   any |= IsConfiguredMonitor(files, other);
+                                               },
+                                               [&] {
+                                                 for (int i = 0; i < kCalls; ++i)
+                                                   any |= SystemIsConfiguredMonitor(other);
+                                               }});
+  const double oursUs = ms[0] * 1000 / kCalls, systemUs = ms[1] * 1000 / kCalls;
   std::printf(
       "Wine IsConfiguredMonitor (13 values): ours %.1f us, GetPrivateProfileStringA %.1f us\n",
       oursUs, systemUs);
   bench::Report("wine_config_lookup_us", oursUs, "us");
   bench::Report("wine_config_system_us", systemUs, "us");
-  bench::Report("wine_config_lookup_sized_by_GetFileSizeEx_us", sizedUs, "us");
-  bench::Report("sized_config_lookup_speedup_vs_windows", systemUs / sizedUs, "x");
   bench::Report("config_lookup_speedup_vs_windows", systemUs / oursUs, "x");
   return any ? 1 : 0;
 }
