@@ -146,6 +146,25 @@ expect_log() {
   fi
 }
 
+# The About box ($1, as `ui about` prints it) shows the texts of section "About".
+expect_about_texts() {
+  expect_line "about $(lang_text About Title)" "$1"
+  expect_line "about-1017 $(lang_text About Version)" "$1"
+  expect_line "about-1018 $(lang_text About Copyright)" "$1"
+  expect_line "about-1 $(lang_text About OK)" "$1"
+}
+
+# The restart prompt ($1, as `ui wait-prompt` prints it) shows the texts of
+# section "Reboot".
+expect_prompt_texts() {
+  expect_line "prompt $(lang_text Reboot Title)" "$1"
+  expect_line "prompt-1014 $(lang_text Reboot Note1)" "$1"
+  expect_line "prompt-1015 $(lang_text Reboot Note2)" "$1"
+  expect_line "prompt-1016 $(lang_text Reboot Note3)" "$1"
+  expect_line "prompt-1 $(lang_text Reboot Yes)" "$1"
+  expect_line "prompt-2 $(lang_text Reboot No)" "$1"
+}
+
 # Saves a picture of one window (dialog, about or prompt) under screenshots/.
 screenshot() {
   local which=$1 name=$2 geometry

@@ -23,10 +23,7 @@ screenshot dialog main-dialog-zh
 
 step "About box"
 about=$(ui open-about 20)
-expect_line "about $(lang_text About Title)" "$about"
-expect_line "about-1017 $(lang_text About Version)" "$about"
-expect_line "about-1018 $(lang_text About Copyright)" "$about"
-expect_line "about-1 $(lang_text About OK)" "$about"
+expect_about_texts "$about"
 screenshot about about-box-zh
 ui close-about
 
@@ -45,12 +42,7 @@ step "restart prompt and log lines"
 ui check "ZT Print Proc" >/dev/null
 ui click 1002
 prompt=$(ui wait-prompt 60)
-expect_line "prompt $(lang_text Reboot Title)" "$prompt"
-expect_line "prompt-1014 $(lang_text Reboot Note1)" "$prompt"
-expect_line "prompt-1015 $(lang_text Reboot Note2)" "$prompt"
-expect_line "prompt-1016 $(lang_text Reboot Note3)" "$prompt"
-expect_line "prompt-1 $(lang_text Reboot Yes)" "$prompt"
-expect_line "prompt-2 $(lang_text Reboot No)" "$prompt"
+expect_prompt_texts "$prompt"
 screenshot prompt restart-prompt-zh
 ui answer-prompt no 10 >/dev/null
 ui wait-idle 60
