@@ -38,29 +38,33 @@ bool SimState::Resolve(const char* path, std::vector<std::string>* parts) const 
   return true;
 }
 
-win::Error SimFiles::CurrentDirectory(std::string* directory) {
-  Lock lock(s_.mutex);
-  const win::Error error = s_.Injected("GetCurrentDirectoryA", "");
-  s_.Record("GetCurrentDirectoryA", "", error);
-  *directory = error ? std::string() : s_.currentDirectory;
+namespace {
+
+// One of the directory queries: the folder (read under the lock) followed by
+// suffix, unless a fault is injected.
+win::Error AnswerDirectory(SimState& s, const char* call, std::string SimState::*folder,
+                           const char* suffix, std::string* directory) {
+  Lock lock(s.mutex);
+  const win::Error error = s.Injected(call, "");
+  s.Record(call, "", error);
+  *directory = error ? std::string() : s.*folder + suffix;
   return error;
+}
+
+}  // namespace
+
+win::Error SimFiles::CurrentDirectory(std::string* directory) {
+  return AnswerDirectory(s_, "GetCurrentDirectoryA", &SimState::currentDirectory, "", directory);
 }
 
 win::Error SimFiles::WindowsDirectory(std::string* directory) {
-  Lock lock(s_.mutex);
-  const win::Error error = s_.Injected("GetWindowsDirectoryA", "");
-  s_.Record("GetWindowsDirectoryA", "", error);
-  *directory = error ? std::string() : s_.windowsDirectory;
-  return error;
+  return AnswerDirectory(s_, "GetWindowsDirectoryA", &SimState::windowsDirectory, "", directory);
 }
 
 win::Error SimFiles::SystemDirectory(std::string* directory) {
-  Lock lock(s_.mutex);
-  const win::Error error = s_.Injected("GetSystemDirectoryA", "");
-  s_.Record("GetSystemDirectoryA", "", error);
   // Under WOW64 too the answer names System32; redirection does the rest.
-  *directory = error ? std::string() : s_.windowsDirectory + "\\system32";
-  return error;
+  return AnswerDirectory(s_, "GetSystemDirectoryA", &SimState::windowsDirectory, "\\system32",
+                         directory);
 }
 
 win::Error SimFiles::FindFirst(const char* pattern, plat::FindHandle* search,
