@@ -7,17 +7,17 @@
 // What each kind of attempt may name:
 // - a printer: a checked entry that is neither a configured monitor nor a
 //   configured print processor, whose driver contains a configured printer name;
-// - a driver: the driver of a printer whose removal was allowed and done;
-// - a port: such a printer's port, and only a vendor IP port ("ZTIP_");
+// - a driver: the driver of the printer removed last (an allowed removal);
+// - a port: that printer's port, and only a vendor IP port ("ZTIP_");
 // - a monitor / print processor: a checked entry holding a configured name of its
 //   kind (no print processor on OS type 0; a monitor's name wins);
-// - a registry key: the vendor's two keys after a removed monitor whose name holds
-//   "USB"; the spooler's monitor list key named by a removed monitor's
-//   USBMONitorName (or "0", what a missing value reads as); a removed print
-//   processor's key under the environment of the machine;
-// - a file: a configured DLL of a removed monitor in the system directory (not
-//   redirected by WOW64) or of a removed print processor in the print-processor
-//   directory; an INF file in the Windows INF folder whose manufacturer section
+// - a registry key: the vendor's two keys when the monitor removed last has "USB"
+//   in its name; the spooler's monitor list key named by that monitor's
+//   USBMONitorName (or "0", what a missing value reads as); the key of the print
+//   processor removed last, under the environment of the machine;
+// - a file: a configured DLL of the monitor removed last in the system directory
+//   (not redirected by WOW64) or of the print processor removed last in the
+//   print-processor directory; an INF file in the Windows INF folder whose manufacturer section
 //   lists a checked printer entry's model, and its PNF companion.
 // Configured names that are empty or "0" name nothing, as for the inventory.
 #pragma once
@@ -104,7 +104,7 @@ class Checker {
     if (d.call == "DeletePrinter") {
       if (!IsPrinterEntry(d.name)) return "not a checked printer entry";
       if (!HoldsOne(d.driver, printers_)) return "driver " + d.driver + " is not the vendor's";
-      if (done) removedPrinters_.push_back(d);
+      if (done) removedPrinters_ = {d};
       return "";
     }
     if (d.call == "DeletePrinterDriverExA" || d.call == "DeletePrinterDriverA") {
@@ -120,12 +120,12 @@ class Checker {
     }
     if (d.call == "DeleteMonitorA") {
       if (!IsMonitorEntry(d.name)) return "not a checked configured monitor";
-      if (done) removedMonitors_.push_back(d.name);
+      if (done) removedMonitors_ = {d.name};
       return "";
     }
     if (d.call == "DeletePrintProcessorA") {
       if (!IsProcessorEntry(d.name)) return "not a checked configured print processor";
-      if (done) removedProcessors_.push_back(d.name);
+      if (done) removedProcessors_ = {d.name};
       return "";
     }
     if (d.call == "RegDeleteKeyA")
@@ -250,6 +250,8 @@ class Checker {
   const Context& c_;
   Profile config_;
   std::vector<std::string> printers_, monitors_, processors_;
+  // The component of each kind removed last: what follows its removal (driver,
+  // port, keys, files) belongs to it alone. Empty until one is removed.
   std::vector<sim::Deletion> removedPrinters_;
   std::vector<std::string> removedMonitors_, removedProcessors_;
   std::set<std::string> allowedInfStems_;
