@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/uninstall_dlg.h"
 #include "engine/uninstall.h"
 #include "res/resource.h"
 #include "tests/support/engine_fixture.h"
+#include "tests/support/fake_dialog_host.h"
 #include "tests/support/figures.h"
 #include "tests/support/fixed_pauses.h"
 
@@ -56,9 +59,9 @@ struct Variant {
 // whole_job's machine: vendor printers on USB, IP and LPT ports, another vendor's
 // printer, driver, port and INF, two monitors, a print processor, their DLLs and
 // keys, the USB library with a device, the USB box checked, the restart accepted.
-void BuildRichMachine(EngineWorld& world, const Variant& variant) {
-  sim::Machine& machine = world.machine;
-  world.SetConfig(kRichConfig);
+// The component list is left to the caller.
+void BuildRichMachine(sim::Machine& machine, FakeView& view, const Variant& variant) {
+  machine.AddFile(kConfigPath, kRichConfig);
   std::string processorDir = "C:\\Windows\\system32\\spool\\prtprocs\\w32x86";
   std::string environment = "Windows NT x86";
   if (variant.wow64) {
@@ -73,9 +76,10 @@ void BuildRichMachine(EngineWorld& world, const Variant& variant) {
     for (const char* dll : {"ztusbmon.dll", "ztusbmonui.dll", "ztusb.dll", "ztipmon.dll"})
       machine.AddFile(std::string("C:\\Windows\\SysWOW64\\") + dll);
   }
-  world.AddPrinter("Qorvelin A", "USB001");
-  world.AddPrinter("Qorvelin B", "ZTIP_1");
-  world.AddPrinter("Qorvelin C", "LPT1:");
+  for (const auto& [name, port] :
+       {std::pair{"Qorvelin A", "USB001"}, std::pair{"Qorvelin B", "ZTIP_1"},
+        std::pair{"Qorvelin C", "LPT1:"}})
+    machine.AddPrinter({name, port, std::string(name) + " Driver", "", 0});
   machine.AddPrinter({"Other Laser", "LPT2:", "Other Driver", "", 0});
   machine.AddMonitor("ZT USB Monitor");
   machine.AddMonitor("ZT IP Monitor");
@@ -93,14 +97,16 @@ void BuildRichMachine(EngineWorld& world, const Variant& variant) {
   machine.AddKey(std::string(kMonitorsKey) + "ZT USB Monitor");
   machine.AddKey(std::string(kMonitorsKey) + "ZT IP Monitor");
   machine.AddKey(std::string(kProcessorList) + environment + "\\Print Processors\\ZTProc");
+  machine.AddFile("C:\\Windows\\System32\\drivers\\BULKUSB.sys");
   machine.SetUsbLibraryPresent(true);
   machine.AddUsbDevice(0, 0x51, 0x2);
-  world.view.AddItems(
-      {"Qorvelin A", "Qorvelin B", "Qorvelin C", "ZT USB Monitor", "ZT IP Monitor", "ZTProc"},
-      true);
-  world.view.usbChecked = true;
-  world.view.promptAnswer = win::kIdOk;
+  view.usbChecked = true;
+  view.promptAnswer = win::kIdOk;
 }
+
+// The vendor's components of the rich machine, in the order the list shows them.
+const std::vector<std::string> kVendorEntries = {"Qorvelin A",     "Qorvelin B",    "Qorvelin C",
+                                                 "ZT USB Monitor", "ZT IP Monitor", "ZTProc"};
 
 bool Started(const FakeView& view) {
   for (const std::string& event : view.events)
@@ -149,7 +155,9 @@ std::vector<std::string> RunBroke(EngineWorld& world, size_t from,
 size_t RunOnce(const Variant& variant, size_t k, win::Error code, std::string* call,
                std::vector<std::string>* broke) {
   EngineWorld world;
-  BuildRichMachine(world, variant);
+  BuildRichMachine(world.machine, world.view, variant);
+  world.SetConfig(kRichConfig);
+  world.view.AddItems(kVendorEntries, true);
   std::vector<size_t> visits;
   world.view.onCheckRead = [&] { visits.push_back(world.machine.Journal().size()); };
   const size_t from = world.machine.Journal().size();
@@ -163,6 +171,84 @@ size_t RunOnce(const Variant& variant, size_t k, win::Error code, std::string* c
   *broke = RunBroke(world, from, visits);
   world.view.onCheckRead = nullptr;
   return world.machine.CallCount() - before;
+}
+
+// The dialog from its start on the rich machine: the initialisation finds the
+// configuration, fills the list and detects the USB driver; then the user selects
+// every entry and presses Uninstall.
+struct StartUpWorld {
+  StartUpWorld()
+      : dialog(machine.platform(), host.host()), watch(machine, [this] {
+          return safety::ContextNow(machine, host.view(), dialog.session().m_strCurrentName);
+        }) {
+    machine.AddFile(kLanguagePath, kLanguageFile);
+    g_Message.Bind(machine.platform().files);
+  }
+  ~StartUpWorld() {
+    static sim::Machine bare;  // g_Message must not outlive this machine
+    g_Message.Bind(bare.platform().files);
+    g_nOSType = 0;
+    g_bIsWow64 = 0;
+    g_pfnDeletePrinterDriverEx = nullptr;
+    g_szUninstallIni[0] = '\0';
+  }
+  StartUpWorld(const StartUpWorld&) = delete;
+  StartUpWorld& operator=(const StartUpWorld&) = delete;
+
+  sim::Machine machine;
+  FakeMainHost host;
+  CUninstallDlg dialog;
+  safety::DeletionWatch watch;
+};
+
+// True when list holds vendor entries only, in their order.
+bool OnlyVendorEntriesInOrder(const std::vector<std::string>& list) {
+  size_t next = 0;
+  for (const std::string& entry : list) {
+    while (next < kVendorEntries.size() && kVendorEntries[next] != entry) ++next;
+    if (next == kVendorEntries.size()) return false;
+    ++next;
+  }
+  return true;
+}
+
+void ExpectNothingHeld(const sim::Machine& machine, const char* when,
+                       std::vector<std::string>* broke) {
+  if (machine.OpenHandleCount() != 0)
+    broke->push_back(std::to_string(machine.OpenHandleCount()) + " handles left open " + when);
+  if (machine.InvalidReleaseCount() != 0)
+    broke->push_back(std::to_string(machine.InvalidReleaseCount()) + " invalid releases " + when);
+}
+
+// One start with the k-th call of the initialisation failing (k > 0), then a
+// run without faults. Returns the calls the initialisation made.
+size_t StartUpOnce(const Variant& variant, size_t k, win::Error code, std::string* call,
+                   std::vector<std::string>* broke) {
+  StartUpWorld world;
+  BuildRichMachine(world.machine, world.host.view(), variant);
+  broke->clear();
+  const size_t from = world.machine.Journal().size();
+  const size_t before = world.machine.CallCount();
+  if (k > 0) world.machine.FailNthCall(k, code);
+
+  world.dialog.OnInitDialog();
+
+  world.machine.FailNthCall(0, 0);
+  if (k > 0 && from + k - 1 < world.machine.Journal().size())
+    *call = world.machine.Journal()[from + k - 1];
+  const size_t calls = world.machine.CallCount() - before;
+  if (!OnlyVendorEntriesInOrder(world.host.ItemTexts()))
+    broke->push_back("listed " + ::testing::PrintToString(world.host.ItemTexts()));
+  ExpectNothingHeld(world.machine, "after the start", broke);
+  if (world.host.endResults.empty()) {
+    world.dialog.OnSelect();
+    world.dialog.OnUninstall();
+    if (world.dialog.session().runActive) broke->push_back("the run is still marked active");
+    ExpectNothingHeld(world.machine, "after the run", broke);
+  }
+  for (std::string& violation : world.watch.TakeViolations())
+    broke->push_back("unsafe deletion: " + violation);
+  return calls;
 }
 
 TEST(FaultSweep, EveryFailingCallLeavesTheMachineAndTheDialogSound) {
@@ -183,6 +269,20 @@ TEST(FaultSweep, EveryFailingCallLeavesTheMachineAndTheDialogSound) {
         for (const std::string& what : broke)
           failures.push_back(std::string(variant.name) + ", k=" + std::to_string(k) + " " + call +
                              " code " + std::to_string(code) + ": " + what);
+      }
+    }
+
+    // The same for every call of the dialog's initialisation, followed by a run.
+    const size_t startCalls = StartUpOnce(variant, 0, 0, &call, &broke);
+    EXPECT_TRUE(broke.empty()) << variant.name
+                               << ", clean start: " << ::testing::PrintToString(broke);
+    for (size_t k = 1; k <= startCalls; ++k) {
+      for (win::Error code : kCodes) {
+        ++runs;
+        StartUpOnce(variant, k, code, &call, &broke);
+        for (const std::string& what : broke)
+          failures.push_back(std::string(variant.name) + ", start k=" + std::to_string(k) + " " +
+                             call + " code " + std::to_string(code) + ": " + what);
       }
     }
   }
