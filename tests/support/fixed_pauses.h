@@ -13,6 +13,7 @@
 //   uninstaller window is ever up here).
 #pragma once
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
