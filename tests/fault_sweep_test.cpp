@@ -50,6 +50,9 @@ constexpr const char* kProcessorList = "SYSTEM\\CurrentControlSet\\Control\\Prin
 // driver, monitor and processor in use, a too-small buffer, the spooler gone,
 // file and path not found, access denied.
 constexpr win::Error kCodes[] = {3001, 3008, 1003, 122, 1722, 2, 3, 5};
+// The dialog's start tells apart only the too-small buffer; the in-use codes of
+// the removals mean nothing there, and a missing path acts like a missing file.
+constexpr win::Error kStartUpCodes[] = {122, 1722, 2, 5};
 
 struct Variant {
   const char* name;
@@ -277,7 +280,7 @@ TEST(FaultSweep, EveryFailingCallLeavesTheMachineAndTheDialogSound) {
     EXPECT_TRUE(broke.empty()) << variant.name
                                << ", clean start: " << ::testing::PrintToString(broke);
     for (size_t k = 1; k <= startCalls; ++k) {
-      for (win::Error code : kCodes) {
+      for (win::Error code : kStartUpCodes) {
         ++runs;
         StartUpOnce(variant, k, code, &call, &broke);
         for (const std::string& what : broke)
