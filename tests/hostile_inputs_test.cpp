@@ -133,6 +133,13 @@ const std::string& LongPrinterName() {
   return name;
 }
 
+// A print processor whose key under the spooler's environment would need more
+// than 255 characters.
+const std::string& VeryLongProcessorName() {
+  static const std::string name = "ZTProc " + std::string(193, 'R');
+  return name;
+}
+
 constexpr int kManyEntries = 100000;
 
 std::string EntryName(int i, const char* extension) {
@@ -485,10 +492,17 @@ const HostileCase kCases[] = {
        w.machine.AddProcessor("ZTProc with a name far too long");
        w.machine.AddKey(std::string(kProcessorsKey) + "\\ZTProc with a name far too long");
        w.machine.AddKey(std::string(kMonitorsKey) + "\\Other Monitor");
+       // Its key would not fit in 255 characters either.
+       w.machine.AddProcessor(VeryLongProcessorName());
+       w.machine.AddKey(std::string(kProcessorsKey) + "\\" + VeryLongProcessorName());
      },
      Run::kWholeProgram,
      [](World& w) {
        ExpectVendorRemoved(w);
+       // The key is not cut to some other key: it stays.
+       EXPECT_FALSE(w.machine.HasProcessor(VeryLongProcessorName()));
+       EXPECT_TRUE(Has(w.Log(), "OK " + VeryLongProcessorName()));
+       EXPECT_TRUE(w.machine.HasKey(std::string(kProcessorsKey) + "\\" + VeryLongProcessorName()));
        EXPECT_FALSE(w.machine.HasMonitor("ZT USB Monitor for long named lines"));
        EXPECT_FALSE(w.machine.HasProcessor("ZTProc with a name far too long"));
        EXPECT_FALSE(
