@@ -72,18 +72,23 @@ TEST_F(ProfileReaderTest, LooksUpKeysByTheFileRules) {
       {"lines and values trimmed", " \t[S]\v\n\t k \v= \t v v \v\n", "S", "k", "0", "v v"},
       {"section name trimmed in brackets", "[ \tS\v ]\nk=1\n", "S", "k", "0", "1"},
       {"text after the bracket ignored", "[S] trailing\nk=1\n", "S", "k", "0", "1"},
-      {"name ends at the first bracket", "[A]B]\nk=1\n", "A", "k", "0", "1"},
-      {"not at a later bracket", "[A]B]\nk=1\n", "A]B", "k", "0", "0"},
-      {"header without bracket", "[S\nk=1\n", "S", "k", "0", "1"},
+      {"name ends at the last bracket", "[A]B]\nk=1\n", "A]B", "k", "0", "1"},
+      {"not at the first", "[A]B]\nk=1\n", "A", "k", "0", "0"},
+      {"brackets inside the name", "[[S]]\nk=1\n", "[S]", "k", "0", "1"},
+      {"no header without bracket", "[S\nk=1\n", "S", "k", "0", "0"},
+      {"unclosed line stays in its section", "[S]\n[T\nk=1\n", "S", "k", "0", "1"},
+      {"unclosed line is a key", "[S]\n[T=5\n", "S", "[T", "0", "5"},
       {"first section wins", sections, "S", "a", "0", "1"},
       {"later copy invisible", sections, "s", "b", "0", "0"},
       {"sections differing in case", "[sec]\na=1\n[SEC]\nb=2\n", "SEC", "b", "0", "0"},
       {"first key wins", "[S]\nk=1\nK=2\n", "S", "k", "0", "1"},
       {"line without = has no value", "[S]\nk\nk=2\n", "S", "k", "0", "0"},
       {"lines before a section", "k=1\n[S]\n", "S", "k", "0", "0"},
-      {"no section name", "k=1\n[]\nk=2\n", "", "k", "0", "0"},
-      {"no key name", "[S]\n=1\n", "S", " ", "0", "0"},
-      {"comment line", "[S]\n;k=1\n", "S", ";k", "0", "0"},
+      {"lines before a section, no name", "k=1\n[]\nk=2\n", "", "k", "0", "1"},
+      {"later empty name invisible", "[S]\n[]\nk=2\n", " ", "k", "0", "0"},
+      {"no key name", "[S]\n=1\n", "S", " ", "0", "1"},
+      {"semicolon is no comment", "[S]\n;k=1\n", "S", ";k", "0", "1"},
+      {"form feed is a blank", "[\fS\f]\f\n\fk\f=\f1\f\n", "S\f", "\fk", "0", "1"},
       {"hash is no comment", "[S]\n#k=1\n", "S", "#k", "0", "1"},
       {"no end-of-line comment", "[S]\nk=v ; note\n", "S", "k", "0", "v ; note"},
       {"key ends at the first =", "[S]\nk = a=b\n", "S", "k", "0", "a=b"},
@@ -133,7 +138,8 @@ TEST_F(ProfileReaderTest, CutsToTheBufferSize) {
   const std::string first29 = "abcdefghijklmnopqrstuvwxyz012";
   EXPECT_EQ(Read(file, "S", "long", "0", 30), first29);
   EXPECT_EQ(Read(file, "S", "none", "abcdefghijklmnopqrstuvwxyz0123456789", 30), first29);
-  EXPECT_EQ(Read(file, "S", "q", "0", 4), "abc");  // quotes go before the cut
+  EXPECT_EQ(Read(file, "S", "q", "0", 4), "abc");     // quotes go before the cut
+  EXPECT_EQ(Read(file, "S", "q", "0", 7), "abcdef");  // fits exactly without its quotes
   EXPECT_EQ(Read(file, "S", "long", "0", 1), "");
   EXPECT_EQ(Read(file, "S", "long", "0", 0), "<nothing>");
 
