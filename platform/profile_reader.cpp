@@ -3,8 +3,7 @@
 // section header once, stopping only at "[" characters; a lookup compares the
 // names of those headers and reads lines one by one only inside the first section
 // of its name. So the INF folder's case, two lookups of sections most files do not
-// have, costs one search for a byte value per file (and one for the end of each
-// header's line). The byte searches are our own,
+// have, costs one search for a byte value per file. The byte searches are our own,
 // 16 bytes at a time where SSE2 is there and a word at a time elsewhere: the C
 // runtime's memchr is a plain byte loop in some runtimes. The text's buffer and the
 // list of headers are handed on to the thread's next file.
@@ -12,15 +11,15 @@
 // Choices beyond the rules in the header:
 // - a line without "=" is a key without a value: looking it up gives the default,
 //   and it hides later lines of the same key, as in the Windows reader;
-// - a null section or key name gives the default; an empty one (after trimming)
-//   is a name like any other;
+// - an empty section name (after trimming) and a null name give the default; an
+//   empty key name is a name like any other, so it finds a line "=value";
 // - NUL bytes are ordinary bytes of a line, so a section or key name holding one
 //   never matches a name passed in (those end at their NUL); a value ends at its
 //   first NUL, so that the count returned is the length the caller sees;
 // - names are compared byte by byte, folding only ASCII letters, so a double-byte
 //   character matches only itself;
-// - a UTF-8 mark (EF BB BF) is not special: those bytes belong to the first line,
-//   as Windows reads them (the files are ANSI);
+// - a section header without "]" still opens a section named by the rest of the
+//   line;
 // - the default is stored as given, with only its trailing spaces removed (as in
 //   the Windows reader, tabs stay; no quotes are taken off it).
 #include "platform/profile_reader.h"
@@ -46,7 +45,7 @@ struct Span {
 
 Span SpanOf(const char* text) { return {text, text + std::strlen(text)}; }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 
 Span TrimRight(Span s) {
   while (s.end > s.begin && IsBlank(s.end[-1])) --s.end;
@@ -148,59 +147,42 @@ bool StartsLine(const char* text, const char* bracket) {
   return p == text || p[-1] == '\r' || p[-1] == '\n';
 }
 
-// The end of the line that holds p: its CR or LF, or end.
-const char* LineEnd(const char* p, const char* end) {
+// The first section header at or after from (its "["), or end.
+const char* NextHeader(const char* text, const char* from, const char* end) {
+  for (const char* p = FindByte(from, end, '['); p < end; p = FindByte(p + 1, end, '[')) {
+    if (StartsLine(text, p)) return p;
+  }
+  return end;
+}
+
+// The end of a section's name: its first "]", or the end of its line.
+const char* NameEnd(const char* p, const char* end) {
 #if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  const __m128i close = _mm_set1_epi8(']'), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
   while (end - p >= 16) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i stops = _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf));
+    const __m128i stops =
+        _mm_or_si128(_mm_cmpeq_epi8(block, close),
+                     _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
     const unsigned found = static_cast<unsigned>(_mm_movemask_epi8(stops));
     if (found != 0) return p + __builtin_ctz(found);
     p += 16;
   }
 #endif
-  while (p < end && *p != '\r' && *p != '\n') ++p;
+  while (p < end && *p != ']' && *p != '\r' && *p != '\n') ++p;
   return p;
 }
 
-// The last "]" in [begin, end), or null.
-const char* LastCloseBracket(const char* begin, const char* end) {
-  while (end > begin) {
-    if (*--end == ']') return end;
-  }
-  return nullptr;
-}
-
-// A section header found in the text: its "[", the "]" that ends its name (the
-// last one on its line) and the end of its line.
-struct Header {
-  const char* open;
-  const char* close;
-  const char* lineEnd;
-};
-
-// The first section header at or after from; its open is end when there is none.
-// A line starting with "[" but without "]" is an ordinary line.
-Header NextHeader(const char* text, const char* from, const char* end) {
-  for (const char* p = FindByte(from, end, '['); p < end; p = FindByte(p + 1, end, '[')) {
-    if (!StartsLine(text, p)) continue;
-    const char* const lineEnd = LineEnd(p + 1, end);
-    if (const char* close = LastCloseBracket(p + 1, lineEnd)) return {p, close, lineEnd};
-    p = lineEnd - 1;  // no header on this line
-  }
-  return {end, end, end};
-}
-
-// The value of key among the lines of one section's body, which starts at the
-// end of its header's line (no header among its lines); false when the key is
-// missing or its first line has no "=".
+// The value of key among the lines of one section's body, which starts where the
+// header's name ends (no header among its lines); false when the key is missing
+// or its first line has no "=".
 bool FindKey(Span body, Span key, Span* value) {
   LineCursor lines(body);
   Span line;
+  lines.Next(&line);  // the rest of the header's line
   while (lines.Next(&line)) {
     line = Trim(line);
-    if (line.empty()) continue;
+    if (line.empty() || *line.begin == ';') continue;
     const char* equals = Find(line, '=');
     if (!SameName(TrimRight({line.begin, equals ? equals : line.end}), key)) continue;
     if (!equals) return false;  // the first line of the key has no value
@@ -324,6 +306,7 @@ void KeepForNextFile(Buffer* used, Buffer* spare, size_t itemSize) {
 // first one's body is read.
 bool FindValue(const std::string& text, const std::vector<size_t>& sections, Span section, Span key,
                Span* value) {
+  if (section.empty()) return false;
   const char* const base = text.data();
   for (size_t i = 0; i + 4 <= sections.size(); i += 4) {
     if (SameName({base + sections[i], base + sections[i + 1]}, section)) {
@@ -347,17 +330,14 @@ ProfileFile::ProfileFile(FileSystem& files, const char* path) {
 
   const char* const begin = text_.data();
   const char* const end = begin + text_.size();
-  // The lines before the first header form a section without a name, ahead of
-  // every other (so a later "[]" is never found).
-  Header header = NextHeader(begin, begin, end);
-  sections_.insert(sections_.end(), {0, 0, 0, static_cast<size_t>(header.open - begin)});
-  while (header.open < end) {
-    const Span name = Trim({header.open + 1, header.close});
-    const Header next = NextHeader(begin, header.lineEnd, end);
+  for (const char* header = NextHeader(begin, begin, end); header < end;) {
+    const Span name = Trim({header + 1, NameEnd(header + 1, end)});
+    const char* const body = name.end;  // trailing blanks and "]" fall in the skipped rest
+    const char* const next = NextHeader(begin, body, end);
     sections_.insert(
         sections_.end(),
         {static_cast<size_t>(name.begin - begin), static_cast<size_t>(name.end - begin),
-         static_cast<size_t>(header.lineEnd - begin), static_cast<size_t>(next.open - begin)});
+         static_cast<size_t>(body - begin), static_cast<size_t>(next - begin)});
     header = next;
   }
 }

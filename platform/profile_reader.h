@@ -2,13 +2,12 @@
 // reader for reading one key of one section:
 // - section and key names compared without regard to ASCII case; blanks around the
 //   names passed in are ignored;
-// - lines end at CR, LF or CRLF and are trimmed of space, tab, vertical tab and
-//   form feed; a section header is a line starting with "[" that holds a "]", its
-//   name being the trimmed text up to the last "]" of the line; a "[" line without
-//   "]" is an ordinary line of the section it is in;
-// - the first section of a name and the first key of a name win; the lines before
-//   the first header form a section with the empty name, found before any "[]";
-// - there are no comments: ";key=1" and "#key=1" are keys like any other;
+// - lines end at CR, LF or CRLF and are trimmed of space, tab and vertical tab; a
+//   section header is a line starting with "[", its name ending at the first "]"
+//   (or at the end of the line);
+// - the first section of a name and the first key of a name win; lines before the
+//   first section belong to none;
+// - a line whose key starts with ";" is a comment ("#" is not);
 // - the key is the trimmed text before the first "=", the value the trimmed text
 //   after it; a value of two or more characters enclosed in a matching pair of '
 //   or " loses that pair;
