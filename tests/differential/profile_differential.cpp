@@ -118,7 +118,9 @@ std::string Line(Random& random) {
     case 3:
       return lead + KeyName(random);  // a key without "="
     case 4:
-      return lead + ";" + KeyName(random) + "=" + Value(random);
+      // Mostly ";" right before the key, as a key is commented out.
+      return lead + ";" + (random.Chance(70) ? random.Pick(kKeys) : KeyName(random)) + "=" +
+             Value(random);
     case 5:
       return lead + "#" + KeyName(random) + "=" + Value(random);
     case 6:
@@ -202,40 +204,16 @@ Answer OurAnswer(const plat::ProfileFile& file, const Lookup& lookup) {
   return answer;
 }
 
-// Our reader on bytes held in memory: the deliberate differences are checked by
-// reading a changed copy of the file.
-class MemoryFile final : public plat::FileSystem {
- public:
-  explicit MemoryFile(std::string bytes) : bytes_(std::move(bytes)) {}
-  win::Error CurrentDirectory(std::string*) override { return win::kFileNotFound; }
-  win::Error WindowsDirectory(std::string*) override { return win::kFileNotFound; }
-  win::Error SystemDirectory(std::string*) override { return win::kFileNotFound; }
-  win::Error FindFirst(const char*, plat::FindHandle*, plat::FindData*) override {
-    return win::kFileNotFound;
-  }
-  win::Error FindNext(plat::FindHandle, plat::FindData*) override { return win::kNoMoreFiles; }
-  void FindClose(plat::FindHandle) override {}
-  win::Error SetAttributes(const char*, uint32_t) override { return win::kFileNotFound; }
-  win::Error DeleteFileAt(const char*) override { return win::kFileNotFound; }
-  win::Error ReadWholeFile(const char*, std::string* bytes) override {
-    *bytes = bytes_;
-    return win::kSuccess;
-  }
-
- private:
-  std::string bytes_;
-};
-
-bool IsAscii(const std::string& bytes, size_t from) {
-  for (size_t i = from; i < bytes.size(); ++i) {
-    if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
-  }
-  return true;
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
 }
 
-// What one difference is checked against.
+// What one difference is checked against: the lookup, our answer and the
+// system's answer (to the file as written, or to a rewritten copy).
 struct Seen {
-  const Profile& profile;
   const plat::ProfileFile& ours;
   const Lookup& lookup;
   const Answer& system;
@@ -270,15 +248,14 @@ Answer QuoteStrippingCopy(const std::string& text, uint32_t size) {
   return answer;
 }
 
-// A difference we keep, with the test that a given difference is that one.
-struct Deliberate {
+// A difference in how a value or the default is copied out, told by what the
+// system's copy would be.
+struct CopyRule {
   const char* name;
   bool (*explains)(const Seen& seen);
 };
 
-bool ExplainedOnFile(const Seen& seen);
-
-const Deliberate kDeliberate[] = {
+const CopyRule kCopyRules[] = {
     // The system's reader takes the default through its value rules: it removes
     // trailing spaces but keeps the first character of a default of spaces only,
     // and takes a pair of quotes off it. Ours stores the default as given, less
@@ -305,27 +282,271 @@ const Deliberate kDeliberate[] = {
        expected.buffer[size - 2] = '\0';
        return expected == seen.system;
      }},
-    // The system's reader would decode the file as UTF-8; ours reads those bytes as
-    // ANSI text of the first line, as Windows' own reader does.
-    {"utf8_mark",
-     [](const Seen& seen) {
-       const std::string& bytes = seen.profile.bytes;
-       if (bytes.compare(0, 3, "\xEF\xBB\xBF") != 0 || !IsAscii(bytes, 3)) return false;
-       const Profile unmarked{bytes.substr(3), false};
-       MemoryFile files(unmarked.bytes);
-       const plat::ProfileFile ours(files, "memory.ini");
-       const Answer our = OurAnswer(ours, seen.lookup);
-       return our == seen.system ||
-              ExplainedOnFile(Seen{unmarked, ours, seen.lookup, seen.system, our});
-     }},
 };
 
-// True when one of the differences that are not about the file's mark explains it.
-bool ExplainedOnFile(const Seen& seen) {
-  for (const Deliberate& deliberate : kDeliberate) {
-    if (std::strcmp(deliberate.name, "utf8_mark") != 0 && deliberate.explains(seen)) return true;
+// The copy rule that explains the difference, or null.
+const CopyRule* CopyRuleFor(const Seen& seen) {
+  if (seen.system == seen.our) return nullptr;
+  for (const CopyRule& rule : kCopyRules) {
+    if (rule.explains(seen)) return &rule;
   }
-  return false;
+  return nullptr;
+}
+
+// The text both readers see in a file: its bytes, or the units of a UTF-16LE
+// file as Latin-1 bytes (the corpus writes no other units).
+struct Text {
+  std::string narrow;
+  bool utf16 = false;
+};
+
+bool Decode(const std::string& bytes, Text* text) {
+  text->utf16 = bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0;
+  if (!text->utf16) {
+    text->narrow = bytes;
+    return true;
+  }
+  if (bytes.size() % 2 != 0) return false;
+  text->narrow.clear();
+  for (size_t i = 2; i < bytes.size(); i += 2) {
+    if (bytes[i + 1] != '\0') return false;
+    text->narrow += bytes[i];
+  }
+  return true;
+}
+
+std::string Encode(const Text& text) { return text.utf16 ? Utf16(text.narrow) : text.narrow; }
+
+// A byte neither reader trims and no file or name of the corpus holds: form feeds
+// become it, so that the system's reader keeps them as ours does.
+constexpr char kFormFeedStandIn = '\x7F';
+
+bool IsOurBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+
+// Calls change(line) for every line of the text (without its CR or LF); a line's
+// bytes are replaced by what change leaves in it. True when a line changed.
+template <typename Change>
+bool ForEachLine(std::string* text, Change change) {
+  std::string out;
+  bool changed = false;
+  size_t pos = 0;
+  while (pos <= text->size()) {
+    size_t stop = text->find_first_of("\r\n", pos);
+    if (stop == std::string::npos) stop = text->size();
+    std::string line = text->substr(pos, stop - pos);
+    const std::string before = line;
+    change(&line);
+    changed = changed || line != before;
+    out += line;
+    if (stop < text->size()) out += (*text)[stop];
+    pos = stop + 1;
+  }
+  if (changed) text->swap(out);
+  return changed;
+}
+
+// The offset of the first byte of a line that is not one of our blanks.
+size_t Lead(const std::string& line) {
+  size_t lead = 0;
+  while (lead < line.size() && IsOurBlank(line[lead])) ++lead;
+  return lead;
+}
+
+bool IsOurHeader(const std::string& line) {
+  const size_t lead = Lead(line);
+  return lead < line.size() && line[lead] == '[';
+}
+
+// A rule of the file's syntax in which our reader differs from the system's, with
+// a rewrite of the file's text under which the system's reader reads it as ours
+// does. The rewrites are applied one after the other, in this order; a rewrite
+// returns false when it changes nothing. Except for the UTF-8 mark these are the
+// rules fixed for our reader in platform/profile_reader.h: the package's files
+// never hold these constructs, and a stable, documented rule matters more than
+// agreeing with one implementation.
+struct SyntaxRule {
+  const char* name;
+  bool (*rewrite)(Text* text);
+  bool mapsFormFeed;  // the names looked up and the answer are mapped too
+};
+
+const SyntaxRule kSyntaxRules[] = {
+    // The system's reader decodes a file starting with EF BB BF as UTF-8; ours
+    // reads those bytes as ANSI text of the first line. With the mark's last byte
+    // changed the system's reader reads them as ANSI text too, and no name looked
+    // up holds them.
+    {"utf8_mark",
+     [](Text* text) {
+       if (text->utf16 || text->narrow.compare(0, 3, "\xEF\xBB\xBF") != 0) return false;
+       text->narrow[2] = '\xBE';
+       return true;
+     },
+     false},
+    // The system's reader trims form feeds off lines and names; ours trims only
+    // space, tab and vertical tab.
+    {"form_feed_not_blank",
+     [](Text* text) {
+       bool changed = false;
+       for (char& c : text->narrow) {
+         if (c == '\f') {
+           c = kFormFeedStandIn;
+           changed = true;
+         }
+       }
+       return changed;
+     },
+     true},
+    // The system's reader has no comments; ours skips a line whose key starts
+    // with ";", so that a key commented out in a package file stays out.
+    {"semicolon_comment",
+     [](Text* text) {
+       return ForEachLine(&text->narrow, [](std::string* line) {
+         const size_t lead = Lead(*line);
+         if (lead < line->size() && (*line)[lead] == ';') line->clear();
+       });
+     },
+     false},
+    // The system's reader ends a section's name at the last "]" of its line; ours
+    // at the first.
+    {"section_name_to_first_bracket",
+     [](Text* text) {
+       return ForEachLine(&text->narrow, [](std::string* line) {
+         if (!IsOurHeader(*line)) return;
+         const size_t close = line->find(']');
+         if (close != std::string::npos && line->find(']', close + 1) != std::string::npos) {
+           line->resize(close + 1);
+         }
+       });
+     },
+     false},
+    // The system's reader takes a "[" line without "]" for an ordinary line; ours
+    // for a section header named by the rest of the line.
+    {"header_without_bracket",
+     [](Text* text) {
+       return ForEachLine(&text->narrow, [](std::string* line) {
+         if (!IsOurHeader(*line) || line->find(']') != std::string::npos) return;
+         size_t end = line->size();
+         while (end > 0 && IsOurBlank((*line)[end - 1])) --end;
+         line->insert(end, "]");
+       });
+     },
+     false},
+    // The system's reader keeps the lines before the first header as a section
+    // with the empty name; ours keeps them in no section.
+    {"lines_before_first_header",
+     [](Text* text) {
+       bool inSection = false;
+       return ForEachLine(&text->narrow, [&inSection](std::string* line) {
+         inSection = inSection || IsOurHeader(*line);
+         if (!inSection) line->clear();
+       });
+     },
+     false},
+};
+
+bool Holds(const std::string& text, char c) { return text.find(c) != std::string::npos; }
+
+// True for ASCII without 7F: the rewrites leave such names as they are, but for
+// their form feeds.
+bool IsPlainAscii(const std::string& text) {
+  for (unsigned char c : text) {
+    if (c >= 0x7F) return false;
+  }
+  return true;
+}
+
+void MapFormFeeds(std::string* text) {
+  for (char& c : *text) {
+    if (c == '\f') c = kFormFeedStandIn;
+  }
+}
+
+// The system's reader on one file rewritten by the syntax rules cumulatively:
+// each rewritten copy is written (once, when first asked for) beside the file.
+class RewrittenProfile {
+ public:
+  RewrittenProfile(const Profile& profile, const std::string& path) : path_(path) {
+    Text text;
+    usable_ = !profile.missing && Decode(profile.bytes, &text) && !Holds(text.narrow, '\x7F');
+    if (!usable_) return;
+    for (const SyntaxRule& rule : kSyntaxRules) {
+      steps_.push_back({rule.rewrite(&text), false, Encode(text)});
+    }
+  }
+  ~RewrittenProfile() {
+    for (size_t i = 0; i < steps_.size(); ++i) {
+      if (steps_[i].written) DeleteFileA(StepPath(i).c_str());
+    }
+  }
+  RewrittenProfile(const RewrittenProfile&) = delete;
+  RewrittenProfile& operator=(const RewrittenProfile&) = delete;
+
+  // The system's answer to lookup once the rules up to rule have been applied;
+  // false when rule changes neither this file nor this lookup, or when the
+  // rewrites cannot be applied soundly (names or a default beyond plain ASCII).
+  bool SystemAnswerAfter(size_t rule, const Lookup& lookup, Answer* answer) {
+    if (!usable_ || !IsPlainAscii(lookup.section + lookup.key + lookup.def)) return false;
+    const bool namesHoldFormFeed = Holds(lookup.section + lookup.key + lookup.def, '\f');
+    if (!steps_[rule].changed && !(kSyntaxRules[rule].mapsFormFeed && namesHoldFormFeed)) {
+      return false;
+    }
+    if (!steps_[rule].written) {
+      if (!WriteFileBytes(StepPath(rule), steps_[rule].bytes)) return false;
+      steps_[rule].written = true;
+    }
+    bool mapped = false;
+    for (size_t i = 0; i <= rule; ++i) mapped = mapped || kSyntaxRules[i].mapsFormFeed;
+    Lookup asked = lookup;
+    if (mapped) {
+      MapFormFeeds(&asked.section);
+      MapFormFeeds(&asked.key);
+      MapFormFeeds(&asked.def);
+    }
+    *answer = SystemAnswer(StepPath(rule), asked);
+    if (mapped) {
+      for (size_t i = 0; i < lookup.size && answer->buffer[i] != '\0'; ++i) {
+        if (answer->buffer[i] == kFormFeedStandIn) answer->buffer[i] = '\f';
+      }
+    }
+    return true;
+  }
+
+ private:
+  struct Step {
+    bool changed;
+    bool written;
+    std::string bytes;
+  };
+
+  std::string StepPath(size_t rule) const { return path_ + "." + std::to_string(rule) + ".ini"; }
+
+  std::string path_;
+  bool usable_ = false;
+  std::vector<Step> steps_;
+};
+
+// The deliberate differences: the copy rules, then the syntax rules.
+constexpr size_t kDeliberateCount = std::size(kCopyRules) + std::size(kSyntaxRules);
+
+const char* DeliberateName(size_t d) {
+  return d < std::size(kCopyRules) ? kCopyRules[d].name
+                                   : kSyntaxRules[d - std::size(kCopyRules)].name;
+}
+
+// The deliberate difference a difference is, or kDeliberateCount when none: a
+// copy rule on the system's answer to the file as written, or else the first
+// syntax rule whose cumulative rewrite brings the system's answer to ours (up to
+// the copy rules).
+size_t Explain(const Seen& seen, RewrittenProfile& rewritten) {
+  if (const CopyRule* rule = CopyRuleFor(seen)) return static_cast<size_t>(rule - kCopyRules);
+  for (size_t r = 0; r < std::size(kSyntaxRules); ++r) {
+    Answer system;
+    if (!rewritten.SystemAnswerAfter(r, seen.lookup, &system)) continue;
+    if (system == seen.our || CopyRuleFor(Seen{seen.ours, seen.lookup, system, seen.our})) {
+      return std::size(kCopyRules) + r;
+    }
+  }
+  return kDeliberateCount;
 }
 
 std::string Escaped(const std::string& bytes) {
@@ -359,13 +580,6 @@ std::string Shown(const Answer& answer) {
          (untouched ? "" : " (bytes behind the text written)");
 }
 
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
-}
-
 std::string WorkFolder() {
   char directory[MAX_PATH];
   const DWORD length = GetCurrentDirectoryA(MAX_PATH, directory);
@@ -375,8 +589,19 @@ std::string WorkFolder() {
 
 Lookup MakeLookup(Random& random) {
   Lookup lookup;
-  lookup.section = SectionName(random);
-  lookup.key = KeyName(random);
+  // Now and then an empty section name (blanks only), and keys as the lines
+  // starting with ";" or "#" and the lines "=value" have them.
+  lookup.section = random.Chance(6) ? random.Pick(kBlanks) : SectionName(random);
+  const size_t keyKind = random.Below(100);
+  if (keyKind < 14) {
+    lookup.key = random.Pick(kBlanks) + (";" + std::string(random.Pick(kKeys)));
+  } else if (keyKind < 18) {
+    lookup.key = "#" + KeyName(random);
+  } else if (keyKind < 22) {
+    lookup.key = random.Pick(kBlanks);
+  } else {
+    lookup.key = KeyName(random);
+  }
   lookup.def = random.Pick(kDefaults);
   lookup.size = 4096;  // the sizes that depend on the value are picked later
   return lookup;
@@ -406,7 +631,7 @@ int main() {
   Random random(kSeed);
   long cases = 0;
   long unexplained = 0;
-  std::vector<long> deliberate(std::size(kDeliberate), 0);
+  std::vector<long> deliberate(kDeliberateCount, 0);
 
   for (int n = 0; n < kFiles; ++n) {
     const Profile profile = MakeProfile(random);
@@ -417,6 +642,7 @@ int main() {
       return 2;
     }
     const plat::ProfileFile ours(files, path.c_str());
+    RewrittenProfile rewritten(profile, path);
     for (int l = 0; l < kLookupsPerFile; ++l) {
       Lookup lookup = MakeLookup(random);
       const uint32_t length = SystemAnswer(path, lookup).count;
@@ -426,14 +652,11 @@ int main() {
         const Answer system = SystemAnswer(path, lookup);
         const Answer our = OurAnswer(ours, lookup);
         if (system == our) continue;
-        bool known = false;
-        for (size_t d = 0; d < std::size(kDeliberate) && !known; ++d) {
-          if (kDeliberate[d].explains(Seen{profile, ours, lookup, system, our})) {
-            ++deliberate[d];
-            known = true;
-          }
+        const size_t d = Explain(Seen{ours, lookup, system, our}, rewritten);
+        if (d < kDeliberateCount) {
+          ++deliberate[d];
+          continue;
         }
-        if (known) continue;
         if (++unexplained <= kShownDifferences) {
           std::printf(
               "difference: file \"%s\"%s\n  section \"%s\" key \"%s\" default \"%s\" "
@@ -449,8 +672,8 @@ int main() {
   }
   RemoveDirectoryA(folder.c_str());
 
-  for (size_t d = 0; d < std::size(kDeliberate); ++d) {
-    std::printf("deliberate %s: %ld\n", kDeliberate[d].name, deliberate[d]);
+  for (size_t d = 0; d < kDeliberateCount; ++d) {
+    std::printf("deliberate %s: %ld\n", DeliberateName(d), deliberate[d]);
   }
   std::printf("differential_cases: %ld\n", cases);
   std::printf("differential_unexplained_differences: %ld\n", unexplained);
