@@ -20,29 +20,6 @@
 namespace engine_test {
 namespace {
 
-constexpr const char* kRichConfig =
-    "[ZTPRINTER]\r\n"
-    "PRINTERNUM=1\r\n"
-    "PRINTERNAME1=Qorvelin\r\n"
-    "MANUFACTURER=Qorvelin Inc\r\n"
-    "[ZTMONITOR]\r\n"
-    "MonitorNUM=2\r\n"
-    "MONITORNAME1=ZT USB Monitor\r\n"
-    "MONITORNAME2=ZT IP Monitor\r\n"
-    "[ZTPROC]\r\n"
-    "PROCNUM=1\r\n"
-    "PROCNAME1=ZTProc\r\n"
-    "[ZTUSBMonitor.Win7]\r\n"
-    "MonitorPDLLName=ztusbmon.dll\r\n"
-    "MONitorPUIDLLName=ztusbmonui.dll\r\n"
-    "USBMONitorDLLName=ztusb.dll\r\n"
-    "USBMONitorName=ZT USB Monitor\r\n"
-    "[ZTIPMonitor.Win7]\r\n"
-    "MonitorPDLLName=ztipmon.dll\r\n"
-    "USBMONitorName=ZT IP Monitor\r\n"
-    "[ZTProc.Win7]\r\n"
-    "ProcessorDllName=ztproc.dll\r\n";
-
 constexpr const char* kMonitorsKey = "SYSTEM\\CURRENTCONTROLSET\\CONTROL\\PRINT\\MONITORS\\";
 constexpr const char* kProcessorList = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
 
@@ -64,7 +41,7 @@ struct Variant {
 // keys, the USB library with a device, the USB box checked, the restart accepted.
 // The component list is left to the caller.
 void BuildRichMachine(sim::Machine& machine, FakeView& view, const Variant& variant) {
-  machine.AddFile(kConfigPath, kRichConfig);
+  machine.AddFile(kConfigPath, kTwoMonitorConfig);
   std::string processorDir = "C:\\Windows\\system32\\spool\\prtprocs\\w32x86";
   std::string environment = "Windows NT x86";
   if (variant.wow64) {
@@ -159,7 +136,7 @@ size_t RunOnce(const Variant& variant, size_t k, win::Error code, std::string* c
                std::vector<std::string>* broke) {
   EngineWorld world;
   BuildRichMachine(world.machine, world.view, variant);
-  world.SetConfig(kRichConfig);
+  world.SetConfig(kTwoMonitorConfig);
   world.view.AddItems(kVendorEntries, true);
   std::vector<size_t> visits;
   world.view.onCheckRead = [&] { visits.push_back(world.machine.Journal().size()); };

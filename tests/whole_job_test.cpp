@@ -12,29 +12,6 @@
 namespace engine_test {
 namespace {
 
-constexpr const char* kTwoMonitorConfig =
-    "[ZTPRINTER]\r\n"
-    "PRINTERNUM=1\r\n"
-    "PRINTERNAME1=Qorvelin\r\n"
-    "MANUFACTURER=Qorvelin Inc\r\n"
-    "[ZTMONITOR]\r\n"
-    "MonitorNUM=2\r\n"
-    "MONITORNAME1=ZT USB Monitor\r\n"
-    "MONITORNAME2=ZT IP Monitor\r\n"
-    "[ZTPROC]\r\n"
-    "PROCNUM=1\r\n"
-    "PROCNAME1=ZTProc\r\n"
-    "[ZTUSBMonitor.Win7]\r\n"
-    "MonitorPDLLName=ztusbmon.dll\r\n"
-    "MONitorPUIDLLName=ztusbmonui.dll\r\n"
-    "USBMONitorDLLName=ztusb.dll\r\n"
-    "USBMONitorName=ZT USB Monitor\r\n"
-    "[ZTIPMonitor.Win7]\r\n"
-    "MonitorPDLLName=ztipmon.dll\r\n"
-    "USBMONitorName=ZT IP Monitor\r\n"
-    "[ZTProc.Win7]\r\n"
-    "ProcessorDllName=ztproc.dll\r\n";
-
 constexpr const char* kSystem32 = "C:\\Windows\\system32\\";
 constexpr const char* kMonitorsKey = "SYSTEM\\CURRENTCONTROLSET\\CONTROL\\PRINT\\MONITORS\\";
 constexpr const char* kProcessorKey =
