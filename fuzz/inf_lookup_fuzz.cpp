@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int configShape = input.ConsumeIntegralInRange(0, 2);
   std::string manufacturer = input.ConsumeRandomLengthString(40);
   std::string model = input.ConsumeRandomLengthString(80);
-  const std::string inf = input.ConsumeRemainingBytesAsString();
+  const std::string infBytes = input.ConsumeRemainingBytesAsString();
+  const std::string inf = fuzz::NarrowText(infBytes);
   manufacturer = manufacturer.substr(0, manufacturer.find_first_of(std::string("\r\n\0", 3)));
   model = model.substr(0, model.find('\0'));
 
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (configShape == 1) config += "MANUFACTURER=\r\n";
   MemoryFiles files;
   files.AddFile(kConfigPath, config);
-  files.AddFile(kInfPath, inf);
+  files.AddFile(kInfPath, infBytes);
   std::memcpy(g_szUninstallIni, kConfigPath, std::strlen(kConfigPath) + 1);
 
   const std::string modelKey = "\"" + model + "\"";

@@ -96,13 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryFiles files;
 
   // The bytes as they are; a file that starts with FF FE is UTF-16LE.
-  std::string narrow = bytes;
-  if (bytes.size() >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-    std::vector<uint16_t> units((bytes.size() - 2) / 2);
-    for (size_t i = 0; i < units.size(); ++i)
-      units[i] = static_cast<uint16_t>(data[2 + 2 * i] | data[3 + 2 * i] << 8);
-    plat::Utf16ToNarrow(units.data(), units.size(), &narrow);
-  }
+  std::string narrow = fuzz::NarrowText(bytes);
   files.AddFile(kPath, bytes);
   CheckLookups(files, narrow, sizeSeed);
 

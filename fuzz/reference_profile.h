@@ -1,12 +1,28 @@
 // A plain, line-by-line reader with the rules of plat::ProfileFile, written for
 // clarity rather than speed: the fuzz targets compare the real reader's answers
-// with its answers. Only narrow text; UTF-16 files are converted by the caller.
+// with its answers. It reads narrow text: NarrowText converts a file's bytes.
 #pragma once
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "platform/profile_reader.h"
 
 namespace fuzz {
+
+// The text a file's bytes stand for: a file that starts with FF FE is UTF-16LE
+// (an odd last byte is no unit), any other is narrow text as it is.
+inline std::string NarrowText(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes[0] != '\xFF' || bytes[1] != '\xFE') return bytes;
+  std::vector<uint16_t> units((bytes.size() - 2) / 2);
+  for (size_t i = 0; i < units.size(); ++i)
+    units[i] = static_cast<uint16_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                     static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
+  std::string text;
+  plat::Utf16ToNarrow(units.data(), units.size(), &text);
+  return text;
+}
 
 inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 

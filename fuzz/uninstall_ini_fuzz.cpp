@@ -109,10 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int osType = input.ConsumeIntegralInRange(0, 7);
   std::string tested = input.ConsumeRandomLengthString(40);
   tested = tested.substr(0, tested.find('\0'));
-  const std::string text = input.ConsumeRemainingBytesAsString();
+  const std::string bytes = input.ConsumeRemainingBytesAsString();
+  const std::string text = fuzz::NarrowText(bytes);
 
   sim::Machine machine;
-  machine.AddFile(kConfigPath, text);
+  machine.AddFile(kConfigPath, bytes);
   for (const char* bystander : kBystanders) machine.AddFile(bystander);
   std::memcpy(g_szUninstallIni, kConfigPath, std::strlen(kConfigPath) + 1);
   g_nOSType = osType;

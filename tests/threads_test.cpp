@@ -131,14 +131,19 @@ class ThreadsTest : public EngineFixture {};
 TEST_F(ThreadsTest, ClicksDuringARunOnAWorkerThreadStartNothing) {
   AddPrinter("Qorvelin A", "ZTIP_1");
   AddPrinter("Qorvelin B", "ZTIP_2");
+  machine.AddMonitor("ZT USB Monitor");
   ThreadedView dialog;
-  dialog.items = {{"Qorvelin A", true}, {"Qorvelin B", true}};
+  dialog.items = {{"Qorvelin A", true}, {"Qorvelin B", true}, {"ZT USB Monitor", true}};
   UninstallSession threaded(machine.platform(), dialog);
 
   OnUninstall(threaded);
-  // Clicks from the UI thread while the worker removes printers, then while it
-  // holds the restart prompt.
-  for (int click = 0; click < 50; ++click) OnUninstall(threaded);
+  // Clicks from the UI thread while the worker removes the entries, each with
+  // the About box's read of the language file, then while the worker holds the
+  // restart prompt.
+  for (int click = 0; click < 50; ++click) {
+    OnUninstall(threaded);
+    EXPECT_EQ(CLangSection(machine.platform().files, "Reboot").GetText("Title"), "Restart");
+  }
   dialog.WaitForPrompt();
   EXPECT_TRUE(threaded.runActive);
   OnUninstall(threaded);
@@ -150,6 +155,7 @@ TEST_F(ThreadsTest, ClicksDuringARunOnAWorkerThreadStartNothing) {
   EXPECT_TRUE(dialog.ItemTexts().empty());
   EXPECT_FALSE(machine.HasPrinter("Qorvelin A"));
   EXPECT_FALSE(machine.HasPrinter("Qorvelin B"));
+  EXPECT_FALSE(machine.HasMonitor("ZT USB Monitor"));
   EXPECT_EQ(machine.OpenHandleCount(), 0);
 
   // The dialog is given back: the next click starts a new run.
