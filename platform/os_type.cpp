@@ -82,6 +82,18 @@ const char* OsSuffix(int osType) {
   }
 }
 
+namespace {
+
+// When Windows cannot be asked, the processor tells: this 32-bit program on a
+// 64-bit processor runs under WOW64. Taking it for a 32-bit Windows instead
+// would delete the monitor DLLs through the redirection into SysWOW64.
+bool RunsOn64BitWindows(plat::SystemQueries& system) {
+  return system.HasNativeSystemInfo() &&
+         system.NativeProcessorArchitecture() == win::kProcessorArchitectureAmd64;
+}
+
+}  // namespace
+
 int IsWow64(plat::Platform& platform) {
   std::unique_ptr<plat::KernelLibrary> kernel;
   std::string systemDirectory;
@@ -92,10 +104,10 @@ int IsWow64(plat::Platform& platform) {
     kernel = platform.libraries.LoadKernel(path.c_str());
   }
   if (!kernel) kernel = platform.libraries.LoadKernel("kernel32.dll");
-  if (!kernel || !kernel->HasEntry("IsWow64Process")) return 0;
   int isWow64 = 0;
-  if (!kernel->CallIsWow64Process(&isWow64)) return 0;
-  return isWow64;
+  if (kernel && kernel->HasEntry("IsWow64Process") && kernel->CallIsWow64Process(&isWow64))
+    return isWow64;
+  return RunsOn64BitWindows(platform.system) ? 1 : 0;
 }
 
 bool RunWithoutFsRedirection(plat::Libraries& libraries, const std::function<void()>& operation) {

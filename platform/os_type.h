@@ -22,7 +22,8 @@ extern unsigned char g_bIsWow64;
 int GetOSType(plat::SystemQueries& system);
 // ".98", ".NT", ".2K" (types 2 and 3), ".2003", ".Vista", ".2008", ".Win7".
 const char* OsSuffix(int osType);
-// Non-zero when the process runs under WOW64; every failure counts as FALSE.
+// Non-zero when the process runs under WOW64. When IsWow64Process cannot be
+// asked or fails, a 64-bit native processor (GetNativeSystemInfo) decides.
 int IsWow64(plat::Platform& platform);
 // Runs operation with WOW64 file-system redirection switched off for the calling
 // thread. False: "Kernel32.dll" could not be loaded or redirection could not be

@@ -11,8 +11,8 @@
 // Choices beyond the rules in the header:
 // - a line without "=" is a key without a value: looking it up gives the default,
 //   and it hides later lines of the same key, as in the Windows reader;
-// - an empty section or key name (after trimming) and a null name give the
-//   default;
+// - an empty section name (after trimming) and a null name give the default; an
+//   empty key name is a name like any other, so it finds a line "=value";
 // - NUL bytes are ordinary bytes of a line, so a section or key name holding one
 //   never matches a name passed in (those end at their NUL); a value ends at its
 //   first NUL, so that the count returned is the length the caller sees;
@@ -306,7 +306,7 @@ void KeepForNextFile(Buffer* used, Buffer* spare, size_t itemSize) {
 // first one's body is read.
 bool FindValue(const std::string& text, const std::vector<size_t>& sections, Span section, Span key,
                Span* value) {
-  if (section.empty() || key.empty()) return false;
+  if (section.empty()) return false;
   const char* const base = text.data();
   for (size_t i = 0; i + 4 <= sections.size(); i += 4) {
     if (SameName({base + sections[i], base + sections[i + 1]}, section)) {

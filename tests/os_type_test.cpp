@@ -162,6 +162,21 @@ TEST_F(Wow64Test, EveryFailureCountsAsNotWow64AndReleasesTheLibrary) {
   EXPECT_EQ(machine.OpenHandleCount(), 0);
 }
 
+// Windows that cannot say whether this program runs under WOW64 while its
+// processor is 64-bit: WOW64 all the same, so that no file is deleted through the
+// redirection into SysWOW64.
+TEST_F(Wow64Test, WithoutAnAnswerA64BitProcessorMeansWow64) {
+  machine.SetWow64(true);
+  machine.SetArchitecture(win::kProcessorArchitectureAmd64, win::kProcessorArchitectureIntel);
+  machine.FailCall("IsWow64Process", win::kAccessDenied);
+  EXPECT_NE(Query(), 0);
+  machine.RemoveKernelEntry("IsWow64Process");
+  EXPECT_NE(Query(), 0);
+  machine.SetNativeSystemInfoAvailable(false);  // Windows 2000: no 64-bit Windows
+  EXPECT_EQ(Query(), 0);
+  EXPECT_EQ(machine.OpenHandleCount(), 0);
+}
+
 class RedirectionTest : public Wow64Test {
  protected:
   void SetUp() override { machine.SetWow64(true); }

@@ -355,7 +355,10 @@ TEST_F(PrinterStepTest, InfHasModelLooksInTheConfiguredManufacturerSections) {
 }
 
 TEST_F(PrinterStepTest, DeleteInfFileTakesTheCompanionByItsLastThreeCharacters) {
-  machine.AddFile("C:\\Windows\\inf\\oem12.inf", "", win::kFileAttributeReadonly);
+  // The INF of the printer being worked on, as the step would find it.
+  session.m_strCurrentName = "Qorvelin LX";
+  machine.AddFile("C:\\Windows\\inf\\oem12.inf", InfListing("Qorvelin Inc", "Qorvelin LX"),
+                  win::kFileAttributeReadonly);
   machine.AddFile("C:\\Windows\\inf\\oem12.PNF", "", win::kFileAttributeReadonly);
   DeleteInfFile(machine.platform().files, "C:\\Windows\\inf\\oem12.inf");
   EXPECT_FALSE(machine.Exists("C:\\Windows\\inf\\oem12.inf"));

@@ -82,8 +82,10 @@ TEST_F(ProfileReaderTest, LooksUpKeysByTheFileRules) {
       {"line without = has no value", "[S]\nk\nk=2\n", "S", "k", "0", "0"},
       {"lines before a section", "k=1\n[S]\n", "S", "k", "0", "0"},
       {"no section name", "k=1\n[]\nk=2\n", "", "k", "0", "0"},
-      {"no key name", "[S]\n=1\n", "S", " ", "0", "0"},
+      {"no key name", "[S]\n=1\n", "S", " ", "0", "1"},
       {"comment line", "[S]\n;k=1\n", "S", ";k", "0", "0"},
+      {"form feed is no blank", "[S]\n\fk\f=1\n", "S", "k", "0", "0"},
+      {"form feed part of the key", "[S]\n\fk\f=1\n", "S", "\fk\f", "0", "1"},
       {"hash is no comment", "[S]\n#k=1\n", "S", "#k", "0", "1"},
       {"no end-of-line comment", "[S]\nk=v ; note\n", "S", "k", "0", "v ; note"},
       {"key ends at the first =", "[S]\nk = a=b\n", "S", "k", "0", "a=b"},
@@ -133,7 +135,8 @@ TEST_F(ProfileReaderTest, CutsToTheBufferSize) {
   const std::string first29 = "abcdefghijklmnopqrstuvwxyz012";
   EXPECT_EQ(Read(file, "S", "long", "0", 30), first29);
   EXPECT_EQ(Read(file, "S", "none", "abcdefghijklmnopqrstuvwxyz0123456789", 30), first29);
-  EXPECT_EQ(Read(file, "S", "q", "0", 4), "abc");  // quotes go before the cut
+  EXPECT_EQ(Read(file, "S", "q", "0", 4), "abc");     // quotes go before the cut
+  EXPECT_EQ(Read(file, "S", "q", "0", 7), "abcdef");  // fits exactly without its quotes
   EXPECT_EQ(Read(file, "S", "long", "0", 1), "");
   EXPECT_EQ(Read(file, "S", "long", "0", 0), "<nothing>");
 

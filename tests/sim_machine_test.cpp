@@ -364,6 +364,57 @@ TEST_F(SimMachineTest, FaultsCountDownAndMatchTheirArgument) {
                      "ClosePrinter(A)", "ClosePrinter(#" + std::to_string(a) + ") -> 6"}));
 }
 
+// FailNthCall counts every journal entry from the moment it is asked, whatever its
+// name, and the journal can be cleared meanwhile.
+TEST_F(SimMachineTest, TheNthCallFailsWhateverItIs) {
+  std::string directory;
+  p().files.WindowsDirectory(&directory);
+  const size_t before = machine.CallCount();
+  machine.FailNthCall(3, win::kAccessDenied);
+  machine.ClearJournal();
+  p().clock.Sleep(100);
+  EXPECT_EQ(p().files.SystemDirectory(&directory), 0u);
+  EXPECT_EQ(p().files.WindowsDirectory(&directory), win::kAccessDenied);
+  EXPECT_EQ(p().files.WindowsDirectory(&directory), 0u);
+  EXPECT_EQ(machine.CallCount() - before, 4u);
+  EXPECT_EQ(machine.Journal(), (Strings{"Sleep(100)", "GetSystemDirectoryA()",
+                                        "GetWindowsDirectoryA() -> 5", "GetWindowsDirectoryA()"}));
+}
+
+// Every attempt to remove something is kept with what it named, failed or not,
+// and ClearJournal leaves the record alone.
+TEST_F(SimMachineTest, DeletionsAreKeptApartFromTheJournal) {
+  machine.SetWow64(true);
+  machine.AddPrinter({"A", "ZTIP_1", "D", "", 0});
+  machine.AddFile("C:\\Windows\\SysWOW64\\x.dll", "bytes");
+  std::vector<std::string> told;
+  machine.OnDeletion([&](const sim::Deletion& d) { told.push_back(d.call); });
+  plat::PrinterHandle a = 0;
+  p().spooler.OpenPrinterHandle("A", 0, &a);
+  machine.FailCall("DeletePrinter", win::kAccessDenied);
+  p().spooler.DeletePrinterByHandle(a);
+  p().spooler.DeletePrinterByHandle(a);
+  p().spooler.ClosePrinterHandle(a);
+  p().spooler.DeleteDriver(nullptr, nullptr, "D");
+  p().files.DeleteFileAt("C:\\Windows\\system32\\x.dll");
+  p().registry.DeleteLocalMachineKey("SOFTWARE\\X");
+  machine.ClearJournal();
+  machine.OnDeletion(nullptr);
+
+  const std::vector<sim::Deletion>& d = machine.Deletions();
+  ASSERT_EQ(d.size(), 5u);
+  EXPECT_EQ(told, (Strings{"DeletePrinter", "DeletePrinter", "DeletePrinterDriverA", "DeleteFileA",
+                           "RegDeleteKeyA"}));
+  EXPECT_EQ(d[0].name + " " + d[0].port + " " + d[0].driver, "A ZTIP_1 D");
+  EXPECT_EQ(d[0].error, win::kAccessDenied);
+  EXPECT_EQ(d[1].error, 0u);
+  EXPECT_EQ(d[2].name + " " + d[2].server + " " + d[2].environment, "D NULL NULL");
+  EXPECT_EQ(d[3].reached, "C:\\Windows\\SysWOW64\\x.dll");
+  EXPECT_EQ(d[3].bytes, "bytes");
+  EXPECT_EQ(d[4].name, "SOFTWARE\\X");
+  EXPECT_EQ(d[4].error, win::kFileNotFound);
+}
+
 TEST_F(SimMachineTest, WinspoolBindingFailsOnlyWhereAsked) {
   const void* entry = nullptr;
   EXPECT_TRUE(p().libraries.LoadAndKeep("Winspool.drv", "DeletePrinterDriverExA", &entry));

@@ -1,6 +1,7 @@
 // The simulated disks: a map of full paths, compared without regard to case.
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "platform/sim/sim_state.h"
 
@@ -117,14 +118,19 @@ void FileTree::Remove(const std::vector<std::string>& parts) {
 
 std::vector<const FileEntry*> FileTree::Children(const std::vector<std::string>& folder) const {
   const std::string below = Key(folder) + "\\";
-  std::vector<const FileEntry*> children;
+  // NTFS keeps a folder in the order of the upper-cased names. Each name is
+  // upper-cased once, so a folder of 100,000 entries lists quickly.
+  std::vector<std::pair<std::string, const FileEntry*>> sorted;
   for (auto it = entries_.lower_bound(below);
        it != entries_.end() && it->first.compare(0, below.size(), below) == 0; ++it) {
-    if (it->first.find('\\', below.size()) == std::string::npos) children.push_back(&it->second);
+    if (it->first.find('\\', below.size()) == std::string::npos)
+      sorted.emplace_back(Upper(it->second.name), &it->second);
   }
-  // NTFS keeps a folder in the order of the upper-cased names.
-  std::sort(children.begin(), children.end(),
-            [](const FileEntry* a, const FileEntry* b) { return Upper(a->name) < Upper(b->name); });
+  std::sort(sorted.begin(), sorted.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<const FileEntry*> children;
+  children.reserve(sorted.size());
+  for (const auto& entry : sorted) children.push_back(entry.second);
   return children;
 }
 

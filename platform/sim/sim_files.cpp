@@ -177,6 +177,14 @@ win::Error SimFiles::DeleteFileAt(const char* path) {
     }
   }
   s_.Record("DeleteFileA", text, error);
+  // What the call named, also when a fault stopped it before it looked.
+  Deletion deletion = SimState::MakeDeletion("DeleteFileA", text, error);
+  std::vector<std::string> named;
+  if (s_.Resolve(path, &named)) {
+    deletion.reached = FileTree::Join(named);
+    if (const FileEntry* file = s_.files.Find(named)) deletion.bytes = file->bytes;
+  }
+  s_.RecordDeletion(deletion);
   if (error) return error;
   s_.files.Remove(parts);
   return win::kSuccess;

@@ -45,6 +45,27 @@ void Machine::FailCall(const std::string& call, win::Error error, int times,
   if (times != 0) state_->faults.push_back(detail::Fault{call, error, times, argument});
 }
 
+void Machine::FailNthCall(size_t k, win::Error error) {
+  Lock lock(state_->mutex);
+  state_->failAt = k == 0 ? 0 : state_->recorded + k;
+  state_->failAtError = error;
+}
+
+size_t Machine::CallCount() const {
+  Lock lock(state_->mutex);
+  return state_->recorded;
+}
+
+const std::vector<Deletion>& Machine::Deletions() const {
+  Lock lock(state_->mutex);
+  return state_->deletions;
+}
+
+void Machine::OnDeletion(std::function<void(const Deletion&)> hook) {
+  Lock lock(state_->mutex);
+  state_->deletionHook = std::move(hook);
+}
+
 const std::vector<std::string>& Machine::Journal() const {
   Lock lock(state_->mutex);
   return state_->journal;
@@ -254,6 +275,22 @@ void Machine::AddDirectory(const std::string& path, uint32_t attributes) {
 void Machine::RemovePath(const std::string& path) {
   Lock lock(state_->mutex);
   state_->files.Remove(NativeParts(*state_, path));
+}
+
+std::string Machine::FileBytes(const std::string& path) const {
+  Lock lock(state_->mutex);
+  const detail::FileEntry* entry = state_->files.Find(NativeParts(*state_, path));
+  return entry && !entry->directory ? entry->bytes : std::string();
+}
+
+std::string Machine::WindowsDirectory() const {
+  Lock lock(state_->mutex);
+  return state_->windowsDirectory;
+}
+
+std::string Machine::PrintProcessorDirectory() const {
+  Lock lock(state_->mutex);
+  return state_->printProcessorDirectory;
 }
 
 bool Machine::Exists(const std::string& path) const {

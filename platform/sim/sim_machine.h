@@ -93,6 +93,19 @@ namespace sim {
 
 enum class ServiceState { kRunning, kStopped, kDisabled };
 
+// One attempt to remove something, whether it succeeded or not.
+struct Deletion {
+  std::string call;         // the journal name
+  std::string name;         // printer, driver, port, monitor, processor, key, or path as passed
+  std::string server;       // spooler calls: as passed, NULL for a null pointer
+  std::string environment;  // drivers, monitors, processors: as passed
+  std::string port;         // DeletePrinter: the port and driver of the printer the
+  std::string driver;       // handle names (empty when it names none)
+  std::string reached;      // DeleteFileA: the native path reached, after WOW64 redirection
+  std::string bytes;        // DeleteFileA: the file's content before the attempt
+  win::Error error = 0;     // 0: removed
+};
+
 struct SimPrinter {
   std::string name;
   std::string port;
@@ -118,6 +131,10 @@ class Machine {
   // contain `argument` (empty: any) fail with `error`; times < 0: every call.
   void FailCall(const std::string& call, win::Error error, int times = 1,
                 const std::string& argument = "");
+  // The k-th call (k >= 1) the journal records from now on fails with `error`,
+  // whatever its name; replaces an earlier such request.
+  void FailNthCall(size_t k, win::Error error);
+  size_t CallCount() const;  // journal entries ever recorded
 
   // --- Journal and clock -----------------------------------------------------
   const std::vector<std::string>& Journal() const;
@@ -126,6 +143,9 @@ class Machine {
   void ClearJournal();
   const std::vector<uint32_t>& Pauses() const;  // every Sleep, in order
   uint64_t NowMs() const;                       // sum of the pauses
+  // Every deletion attempt in order, and a hook told of each as it is made.
+  const std::vector<Deletion>& Deletions() const;
+  void OnDeletion(std::function<void(const Deletion&)> hook);
   // Runs `action` once the virtual time has reached atMs (checked at each Sleep).
   void At(uint64_t atMs, std::function<void()> action);
 
@@ -151,6 +171,7 @@ class Machine {
   void AddProcessor(const std::string& name, const std::string& environment = "Windows NT x86");
   void SetDefaultEnvironment(const std::string& environment);
   void SetPrintProcessorDirectory(const std::string& directory);
+  std::string PrintProcessorDirectory() const;
   void SetDeletePrinterDriverExAvailable(bool available);  // the Winspool entry
   void SetWinspoolLoads(bool loads);
   bool HasPrinter(const std::string& name) const;
@@ -174,11 +195,13 @@ class Machine {
                uint32_t attributes = win::kFileAttributeArchive);
   void AddDirectory(const std::string& path, uint32_t attributes = win::kFileAttributeDirectory);
   bool Exists(const std::string& path) const;
-  uint32_t Attributes(const std::string& path) const;  // 0 when missing
-  void RemovePath(const std::string& path);            // a file, or a folder with its content
+  std::string FileBytes(const std::string& path) const;  // empty when missing
+  uint32_t Attributes(const std::string& path) const;    // 0 when missing
+  void RemovePath(const std::string& path);              // a file, or a folder with its content
   // The folder is created when missing.
   void SetCurrentDirectory(const std::string& path);
   void SetWindowsDirectory(const std::string& path);  // system dir follows: <win>\system32
+  std::string WindowsDirectory() const;
 
   // --- Windows, shell, message boxes ---------------------------------------------
   plat::WindowHandle AddWindow(const std::string& title, bool minimized = false);

@@ -18,6 +18,7 @@ win::Error SimRegistry::DeleteLocalMachineKey(const char* subkey) {
       error = win::kAccessDenied;  // RegDeleteKey never deletes a key with subkeys
   }
   s_.Record("RegDeleteKeyA", text, error);
+  s_.RecordDeletion(SimState::MakeDeletion("RegDeleteKeyA", text, error));
   if (error) return error;
   s_.keys.erase(key);
   return win::kSuccess;

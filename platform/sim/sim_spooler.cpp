@@ -162,12 +162,19 @@ win::Error SimSpooler::DeletePrinterByHandle(plat::PrinterHandle printer) {
            : s_.printers.end();
   if (!error && found == s_.printers.end()) error = win::kInvalidPrinterName;
   s_.Record("DeletePrinter", callArgs, error);
+  Deletion deletion = SimState::MakeDeletion("DeletePrinter", open ? open->label : callArgs, error);
+  if (const SimPrinter* named = open ? s_.FindPrinter(open->label) : nullptr) {
+    deletion.port = named->port;
+    deletion.driver = named->driver;
+  }
+  s_.RecordDeletion(deletion);
   if (error) return error;
   s_.printers.erase(found);
   return win::kSuccess;
 }
 
-win::Error SimSpooler::RemoveDriver(const char* call, const std::string& args, const char* driver) {
+win::Error SimSpooler::RemoveDriver(const char* call, const std::string& args, const char* server,
+                                    const char* environment, const char* driver) {
   Lock lock(s_.mutex);
   const std::string callArgs = args;
   win::Error error = Prelude(s_, call, callArgs);
@@ -178,6 +185,8 @@ win::Error SimSpooler::RemoveDriver(const char* call, const std::string& args, c
                             [&](const SimPrinter& p) { return SameText(p.driver, name); }))
     error = win::kPrinterDriverInUse;
   s_.Record(call, callArgs, error);
+  s_.RecordDeletion(
+      SimState::MakeDeletion(call, ArgText(driver), error, ArgText(server), ArgText(environment)));
   if (error) return error;
   s_.drivers.erase(found);
   return win::kSuccess;
@@ -189,14 +198,14 @@ win::Error SimSpooler::DeleteDriverEx(const void* /*entry*/, const char* server,
   return RemoveDriver("DeletePrinterDriverExA",
                       ArgText(server) + ", " + ArgText(environment) + ", " + ArgText(driver) +
                           ", " + std::to_string(deleteFlags) + ", " + std::to_string(versionFlag),
-                      driver);
+                      server, environment, driver);
 }
 
 win::Error SimSpooler::DeleteDriver(const char* server, const char* environment,
                                     const char* driver) {
   return RemoveDriver("DeletePrinterDriverA",
                       ArgText(server) + ", " + ArgText(environment) + ", " + ArgText(driver),
-                      driver);
+                      server, environment, driver);
 }
 
 win::Error SimSpooler::DeletePortByName(const char* server, const char* port) {
@@ -210,6 +219,7 @@ win::Error SimSpooler::DeletePortByName(const char* server, const char* port) {
                             [&](const SimPrinter& p) { return SameText(p.port, name); }))
     error = kBusy;
   s_.Record("DeletePortA", callArgs, error);
+  s_.RecordDeletion(SimState::MakeDeletion("DeletePortA", ArgText(port), error, ArgText(server)));
   if (error) return error;
   s_.ports.erase(found);
   return win::kSuccess;
@@ -232,6 +242,8 @@ win::Error SimSpooler::DeleteMonitorByName(const char* server, const char* envir
     }
   }
   s_.Record("DeleteMonitorA", callArgs, error);
+  s_.RecordDeletion(SimState::MakeDeletion("DeleteMonitorA", ArgText(name), error, ArgText(server),
+                                           ArgText(environment)));
   if (error) return error;
   // The monitor's unused ports go with it.
   s_.monitors.erase(found);
@@ -254,6 +266,8 @@ win::Error SimSpooler::DeleteProcessorByName(const char* server, const char* env
   if (!error && !KnownEnvironment(wanted)) error = kInvalidEnvironment;
   if (!error && found == s_.processors.end()) error = win::kUnknownPrintProcessor;
   s_.Record("DeletePrintProcessorA", callArgs, error);
+  s_.RecordDeletion(SimState::MakeDeletion("DeletePrintProcessorA", ArgText(name), error,
+                                           ArgText(server), ArgText(environment)));
   if (error) return error;
   s_.processors.erase(found);
   return win::kSuccess;

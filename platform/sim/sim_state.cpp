@@ -73,6 +73,12 @@ SimState::SimState() {
 }
 
 bool SimState::Faulted(const std::string& call, const std::string& args, win::Error* error) {
+  // Every call asks here once, just before it is recorded.
+  if (failAt != 0 && failAt == recorded + 1) {
+    failAt = 0;
+    *error = failAtError;
+    return true;
+  }
   for (auto it = faults.begin(); it != faults.end(); ++it) {
     if (it->call != call || !ContainsText(args, it->argument)) continue;
     *error = it->error;
@@ -95,6 +101,23 @@ void SimState::Record(const std::string& call, const std::string& args, win::Err
   std::string entry = call + "(" + args + ")";
   if (error != 0 || failed) entry += " -> " + std::to_string(error);
   journal.push_back(std::move(entry));
+  ++recorded;
+}
+
+Deletion SimState::MakeDeletion(const std::string& call, const std::string& name, win::Error error,
+                                const std::string& server, const std::string& environment) {
+  Deletion deletion;
+  deletion.call = call;
+  deletion.name = name;
+  deletion.server = server;
+  deletion.environment = environment;
+  deletion.error = error;
+  return deletion;
+}
+
+void SimState::RecordDeletion(Deletion deletion) {
+  deletions.push_back(std::move(deletion));
+  if (deletionHook) deletionHook(deletions.back());
 }
 
 uintptr_t SimState::Acquire(HandleKind kind, const std::string& label, uint32_t access) {

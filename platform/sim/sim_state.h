@@ -97,7 +97,8 @@ class SimSpooler final : public plat::Spooler {
   win::Error PrintProcessorDirectory(std::string* directory) override;
 
  private:
-  win::Error RemoveDriver(const char* call, const std::string& args, const char* driver);
+  win::Error RemoveDriver(const char* call, const std::string& args, const char* server,
+                          const char* environment, const char* driver);
   SimState& s_;
 };
 
@@ -257,6 +258,15 @@ struct SimState {
   // Journal and fault injection.
   std::vector<std::string> journal;
   std::vector<Fault> faults;
+  size_t recorded = 0;  // journal entries ever made
+  size_t failAt = 0;    // FailNthCall: the value of recorded + 1 whose call fails; 0: none
+  win::Error failAtError = 0;
+  std::vector<Deletion> deletions;
+  std::function<void(const Deletion&)> deletionHook;
+  void RecordDeletion(Deletion deletion);
+  // A deletion of call for name, with the server and environment as passed.
+  static Deletion MakeDeletion(const std::string& call, const std::string& name, win::Error error,
+                               const std::string& server = "", const std::string& environment = "");
   // Whether a fault is injected for this call (consuming one use) and its error.
   bool Faulted(const std::string& call, const std::string& args, win::Error* error);
   // The same for calls that report an error code: the error, 0 when none (a

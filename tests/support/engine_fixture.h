@@ -17,6 +17,7 @@
 #include "platform/os_type.h"
 #include "platform/sim/sim_machine.h"
 #include "tests/support/fake_view.h"
+#include "tests/support/safety_check.h"
 
 namespace engine_test {
 
@@ -81,10 +82,14 @@ inline const void* DriverExEntry() {
 }
 
 // One machine with its dialog and session. The constructor writes the two files
-// and sets the globals; the destructor puts the globals back. One world at a
-// time: the globals are shared.
+// and sets the globals; the destructor judges every deletion the world saw by the
+// safety rule and puts the globals back. One world at a time: the globals are
+// shared.
 struct EngineWorld {
-  EngineWorld() : session(machine.platform(), view) {
+  EngineWorld()
+      : session(machine.platform(), view), safetyWatch(machine, [this] {
+          return safety::ContextNow(machine, view, session.m_strCurrentName);
+        }) {
     machine.AddFile(kLanguagePath, kLanguageFile);
     SetConfig(kConfigFile);
     g_Message.Bind(machine.platform().files);
@@ -94,6 +99,8 @@ struct EngineWorld {
     machine.ClearJournal();
   }
   ~EngineWorld() {
+    for (const std::string& violation : safetyWatch.TakeViolations())
+      ADD_FAILURE() << "unsafe deletion: " << violation;
     // g_Message must not outlive this machine's files: leave it on a machine of
     // its own, without a language file, that lives as long as the program.
     static sim::Machine bare;
@@ -128,6 +135,7 @@ struct EngineWorld {
   sim::Machine machine;
   FakeView view;
   UninstallSession session;
+  safety::DeletionWatch safetyWatch;
 };
 
 class EngineFixture : public ::testing::Test, public EngineWorld {};

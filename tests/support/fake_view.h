@@ -27,6 +27,7 @@ class FakeView : public UninstallView {
   int promptsShown = 0;
   bool runWorkerAtOnce = true;  // StartWorker runs the body before returning
   std::vector<std::function<void()>> pendingWorkers;
+  std::function<void()> onCheckRead;  // told of every IsItemChecked, before it answers
   // Width of a text in the dialog's context: 7 pixels per character.
   int pixelsPerChar = 7;
 
@@ -53,6 +54,7 @@ class FakeView : public UninstallView {
     return InRange(index) ? items[static_cast<size_t>(index)].text : std::string();
   }
   bool IsItemChecked(int index) override {
+    if (onCheckRead) onCheckRead();
     return InRange(index) && items[static_cast<size_t>(index)].checked;
   }
   void SetItemChecked(int index, bool checked) override {

@@ -16,6 +16,7 @@
 #include "platform/os_type.h"
 #include "platform/sim/sim_machine.h"
 #include "tests/support/fake_view.h"
+#include "tests/support/safety_check.h"
 
 namespace steps_test {
 
@@ -58,8 +59,13 @@ class StepsFixture : public ::testing::Test {
     g_bIsWow64 = 0;
     g_szUninstallIni[0] = '\0';
   }
-  // Every test ends with nothing held: no handle, search, token or library.
-  void TearDown() override { EXPECT_EQ(machine.OpenHandleCount(), 0); }
+  // Every test ends with nothing held (no handle, search, token or library) and
+  // removed nothing that is not the vendor's.
+  void TearDown() override {
+    EXPECT_EQ(machine.OpenHandleCount(), 0);
+    for (const std::string& violation : safetyWatch.TakeViolations())
+      ADD_FAILURE() << "unsafe deletion: " << violation;
+  }
 
   void SetConfig(const std::string& text) { machine.AddFile(kConfigPath, text); }
   void SetLanguage(const std::string& text) { machine.AddFile(kLanguagePath, text); }
@@ -77,6 +83,12 @@ class StepsFixture : public ::testing::Test {
   sim::Machine machine;
   FakeView view;
   UninstallSession session;
+  safety::DeletionWatch safetyWatch{
+      machine, [this] {
+        safety::Context context = safety::ContextNow(machine, view, session.m_strCurrentName);
+        context.entryKindGiven = true;  // each test hands its step the entry
+        return context;
+      }};
 };
 
 }  // namespace steps_test
