@@ -135,6 +135,9 @@ TEST_F(ThreadsTest, ClicksDuringARunOnAWorkerThreadStartNothing) {
   ThreadedView dialog;
   dialog.items = {{"Qorvelin A", true}, {"Qorvelin B", true}, {"ZT USB Monitor", true}};
   UninstallSession threaded(machine.platform(), dialog);
+  // The run's deletions are judged against this dialog's entries, not the world's.
+  safety::DeletionWatch watch(
+      machine, [&] { return safety::ContextNow(machine, dialog, threaded.m_strCurrentName); });
 
   OnUninstall(threaded);
   // Clicks from the UI thread while the worker removes the entries, each with
@@ -157,6 +160,7 @@ TEST_F(ThreadsTest, ClicksDuringARunOnAWorkerThreadStartNothing) {
   EXPECT_FALSE(machine.HasPrinter("Qorvelin B"));
   EXPECT_FALSE(machine.HasMonitor("ZT USB Monitor"));
   EXPECT_EQ(machine.OpenHandleCount(), 0);
+  EXPECT_EQ(watch.TakeViolations(), std::vector<std::string>{});
 
   // The dialog is given back: the next click starts a new run.
   OnUninstall(threaded);
