@@ -51,7 +51,8 @@ inline bool ReferenceFind(const std::string& text, const std::string& sectionIn,
                           const std::string& keyIn, std::string* value) {
   const std::string section = Trim(sectionIn);
   const std::string key = Trim(keyIn);
-  if (section.empty() || key.empty()) return false;
+  // An empty key is a name like any other: it finds a line "=value".
+  if (section.empty()) return false;
   bool inSection = false;
   size_t pos = 0;
   while (pos < text.size()) {
