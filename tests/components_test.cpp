@@ -9,6 +9,7 @@
 #include "config/uninstall_ini.h"
 #include "platform/os_type.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/support/engine_globals.h"
 #include "tests/support/fake_view.h"
 
 namespace {
@@ -22,11 +23,7 @@ class ComponentsTest : public ::testing::Test {
     g_nOSType = OS_WIN7;
     g_bIsWow64 = 0;
   }
-  void TearDown() override {
-    g_szUninstallIni[0] = '\0';
-    g_nOSType = 0;
-    g_bIsWow64 = 0;
-  }
+  void TearDown() override { ResetEngineGlobals(); }
   void Configure(const std::string& text) { machine.AddFile("C:\\pkg\\Uninstall.ini", text); }
   void AddPrinter(const std::string& name, const std::string& driver) {
     machine.AddPrinter({name, "USB001", driver, "", 0});

@@ -164,14 +164,7 @@ struct StartUpWorld {
     machine.AddFile(kLanguagePath, kLanguageFile);
     g_Message.Bind(machine.platform().files);
   }
-  ~StartUpWorld() {
-    static sim::Machine bare;  // g_Message must not outlive this machine
-    g_Message.Bind(bare.platform().files);
-    g_nOSType = 0;
-    g_bIsWow64 = 0;
-    g_pfnDeletePrinterDriverEx = nullptr;
-    g_szUninstallIni[0] = '\0';
-  }
+  ~StartUpWorld() { ResetEngineGlobals(); }
   StartUpWorld(const StartUpWorld&) = delete;
   StartUpWorld& operator=(const StartUpWorld&) = delete;
 

@@ -21,6 +21,7 @@
 #include "engine/uninstall.h"
 #include "platform/os_type.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/support/engine_globals.h"
 #include "tests/support/fake_dialog_host.h"
 
 namespace {
@@ -187,15 +188,7 @@ struct World {
     machine.AddKey("SOFTWARE\\Other\\Keep");
     for (const std::string& file : Bystanders()) machine.AddFile(file);
   }
-  ~World() {
-    // g_Message must not outlive this machine's files.
-    static sim::Machine bare;
-    g_Message.Bind(bare.platform().files);
-    g_nOSType = 0;
-    g_bIsWow64 = 0;
-    g_pfnDeletePrinterDriverEx = nullptr;
-    g_szUninstallIni[0] = '\0';
-  }
+  ~World() { ResetEngineGlobals(); }
   World(const World&) = delete;
   World& operator=(const World&) = delete;
 

@@ -13,6 +13,7 @@
 #include "platform/os_type.h"
 #include "platform/sim/sim_machine.h"
 #include "res/resource.h"
+#include "tests/support/engine_globals.h"
 #include "tests/support/fake_dialog_host.h"
 
 namespace {
@@ -65,6 +66,7 @@ class MainDialogTest : public ::testing::Test {
     g_nOSType = 0;
     g_bIsWow64 = 0;
   }
+  ~MainDialogTest() override { ResetEngineGlobals(); }
 
   // A package with its configuration and one component of each kind installed.
   void InstallPackage() {

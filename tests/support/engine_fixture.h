@@ -16,6 +16,7 @@
 #include "engine/uninstall.h"
 #include "platform/os_type.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/support/engine_globals.h"
 #include "tests/support/fake_view.h"
 #include "tests/support/safety_check.h"
 
@@ -126,14 +127,7 @@ struct EngineWorld {
   ~EngineWorld() {
     for (const std::string& violation : safetyWatch.TakeViolations())
       ADD_FAILURE() << "unsafe deletion: " << violation;
-    // g_Message must not outlive this machine's files: leave it on a machine of
-    // its own, without a language file, that lives as long as the program.
-    static sim::Machine bare;
-    g_Message.Bind(bare.platform().files);
-    g_nOSType = 0;
-    g_bIsWow64 = 0;
-    g_pfnDeletePrinterDriverEx = nullptr;
-    g_szUninstallIni[0] = '\0';
+    ResetEngineGlobals();
   }
   EngineWorld(const EngineWorld&) = delete;
   EngineWorld& operator=(const EngineWorld&) = delete;

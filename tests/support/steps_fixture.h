@@ -15,6 +15,7 @@
 #include "engine/steps.h"
 #include "platform/os_type.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/support/engine_globals.h"
 #include "tests/support/fake_view.h"
 #include "tests/support/safety_check.h"
 
@@ -54,11 +55,7 @@ class StepsFixture : public ::testing::Test {
     machine.AddFile(kLanguagePath, kLanguageFile);
     g_Message.Bind(machine.platform().files);
   }
-  ~StepsFixture() override {
-    g_nOSType = 0;
-    g_bIsWow64 = 0;
-    g_szUninstallIni[0] = '\0';
-  }
+  ~StepsFixture() override { ResetEngineGlobals(); }
   // Every test ends with nothing held (no handle, search, token or library) and
   // removed nothing that is not the vendor's.
   void TearDown() override {
