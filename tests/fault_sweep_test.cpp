@@ -20,9 +20,6 @@
 namespace engine_test {
 namespace {
 
-constexpr const char* kMonitorsKey = "SYSTEM\\CURRENTCONTROLSET\\CONTROL\\PRINT\\MONITORS\\";
-constexpr const char* kProcessorList = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
-
 // The codes the program tells apart, and the common failures of the platform:
 // driver, monitor and processor in use, a too-small buffer, the spooler gone,
 // file and path not found, access denied.
@@ -56,37 +53,13 @@ void BuildRichMachine(sim::Machine& machine, FakeView& view, const Variant& vari
     for (const char* dll : {"ztusbmon.dll", "ztusbmonui.dll", "ztusb.dll", "ztipmon.dll"})
       machine.AddFile(std::string("C:\\Windows\\SysWOW64\\") + dll);
   }
-  for (const auto& [name, port] :
-       {std::pair{"Qorvelin A", "USB001"}, std::pair{"Qorvelin B", "ZTIP_1"},
-        std::pair{"Qorvelin C", "LPT1:"}})
-    machine.AddPrinter({name, port, std::string(name) + " Driver", "", 0});
-  machine.AddPrinter({"Other Laser", "LPT2:", "Other Driver", "", 0});
-  machine.AddMonitor("ZT USB Monitor");
-  machine.AddMonitor("ZT IP Monitor");
-  machine.AddProcessor("ZTProc", environment);
-  for (const char* dll : {"ztusbmon.dll", "ztusbmonui.dll", "ztusb.dll", "ztipmon.dll"})
-    machine.AddFile(std::string("C:\\Windows\\system32\\") + dll);
-  machine.AddFile(processorDir + "\\ztproc.dll");
-  machine.AddFile("C:\\Windows\\inf\\oem5.inf",
-                  "[Qorvelin Inc]\r\n\"Qorvelin A\"=Install,USBPRINT\\QorvelinA\r\n");
-  machine.AddFile("C:\\Windows\\inf\\oem5.PNF");
-  machine.AddFile("C:\\Windows\\inf\\oem6.inf", "[Other]\r\n\"Other Laser\"=Install\r\n");
-  machine.AddFile("C:\\Windows\\inf\\oem6.PNF");
-  machine.AddKey("SOFTWARE\\QORVELIN\\INSTALLPRINTER");
-  machine.AddKey("SOFTWARE\\QORVELIN\\PORTNAME");
-  machine.AddKey(std::string(kMonitorsKey) + "ZT USB Monitor");
-  machine.AddKey(std::string(kMonitorsKey) + "ZT IP Monitor");
-  machine.AddKey(std::string(kProcessorList) + environment + "\\Print Processors\\ZTProc");
+  AddWholeJobComponents(machine, environment, processorDir);
   machine.AddFile("C:\\Windows\\System32\\drivers\\BULKUSB.sys");
   machine.SetUsbLibraryPresent(true);
   machine.AddUsbDevice(0, 0x51, 0x2);
   view.usbChecked = true;
   view.promptAnswer = win::kIdOk;
 }
-
-// The vendor's components of the rich machine, in the order the list shows them.
-const std::vector<std::string> kVendorEntries = {"Qorvelin A",     "Qorvelin B",    "Qorvelin C",
-                                                 "ZT USB Monitor", "ZT IP Monitor", "ZTProc"};
 
 bool Started(const FakeView& view) {
   for (const std::string& event : view.events)
@@ -137,7 +110,7 @@ size_t RunOnce(const Variant& variant, size_t k, win::Error code, std::string* c
   EngineWorld world;
   BuildRichMachine(world.machine, world.view, variant);
   world.SetConfig(kTwoMonitorConfig);
-  world.view.AddItems(kVendorEntries, true);
+  world.view.AddItems(kWholeJobEntries, true);
   std::vector<size_t> visits;
   world.view.onCheckRead = [&] { visits.push_back(world.machine.Journal().size()); };
   const size_t from = world.machine.Journal().size();
@@ -178,8 +151,8 @@ struct StartUpWorld {
 bool OnlyVendorEntriesInOrder(const std::vector<std::string>& list) {
   size_t next = 0;
   for (const std::string& entry : list) {
-    while (next < kVendorEntries.size() && kVendorEntries[next] != entry) ++next;
-    if (next == kVendorEntries.size()) return false;
+    while (next < kWholeJobEntries.size() && kWholeJobEntries[next] != entry) ++next;
+    if (next == kWholeJobEntries.size()) return false;
     ++next;
   }
   return true;

@@ -22,29 +22,8 @@ class WholeJobTest : public EngineFixture {
  protected:
   void SetUp() override {
     SetConfig(kTwoMonitorConfig);
-    AddPrinter("Qorvelin A", "USB001");
-    AddPrinter("Qorvelin B", "ZTIP_1");
-    AddPrinter("Qorvelin C", "LPT1:");
-    machine.AddPrinter({"Other Laser", "LPT2:", "Other Driver", "", 0});
-    machine.AddMonitor("ZT USB Monitor");
-    machine.AddMonitor("ZT IP Monitor");
-    machine.AddProcessor("ZTProc");
-    for (const char* dll : {"ztusbmon.dll", "ztusbmonui.dll", "ztusb.dll", "ztipmon.dll"})
-      machine.AddFile(std::string(kSystem32) + dll);
-    machine.AddFile("C:\\Windows\\system32\\spool\\prtprocs\\w32x86\\ztproc.dll");
-    machine.AddFile("C:\\Windows\\inf\\oem5.inf",
-                    "[Qorvelin Inc]\r\n\"Qorvelin A\"=Install,USBPRINT\\QorvelinA\r\n");
-    machine.AddFile("C:\\Windows\\inf\\oem5.PNF");
-    machine.AddFile("C:\\Windows\\inf\\oem6.inf", "[Other]\r\n\"Other Laser\"=Install\r\n");
-    machine.AddFile("C:\\Windows\\inf\\oem6.PNF");
-    machine.AddKey("SOFTWARE\\QORVELIN\\INSTALLPRINTER");
-    machine.AddKey("SOFTWARE\\QORVELIN\\PORTNAME");
-    machine.AddKey(std::string(kMonitorsKey) + "ZT USB Monitor");
-    machine.AddKey(std::string(kMonitorsKey) + "ZT IP Monitor");
-    machine.AddKey(kProcessorKey);
-    view.AddItems(
-        {"Qorvelin A", "Qorvelin B", "Qorvelin C", "ZT USB Monitor", "ZT IP Monitor", "ZTProc"},
-        true);
+    AddWholeJobComponents(machine);
+    view.AddItems(kWholeJobEntries, true);
     view.usbChecked = true;
     view.promptAnswer = win::kIdOk;
     machine.ClearJournal();

@@ -9,6 +9,7 @@
 #include <numeric>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/texts.h"
@@ -100,6 +101,43 @@ constexpr const char* kTwoMonitorConfig =
     "USBMONitorName=ZT IP Monitor\r\n"
     "[ZTProc.Win7]\r\n"
     "ProcessorDllName=ztproc.dll\r\n";
+
+// The whole job's machine: the vendor's printers on a USB, a vendor IP and an LPT
+// port, another vendor's printer with its driver, port and INF file, the two
+// monitors and the print processor of kTwoMonitorConfig with their DLLs and keys,
+// and the vendor's INF file with its PNF. The print processor lives in
+// environment, its DLL in processorDirectory.
+inline void AddWholeJobComponents(
+    sim::Machine& machine, const std::string& environment = "Windows NT x86",
+    const std::string& processorDirectory = "C:\\Windows\\system32\\spool\\prtprocs\\w32x86") {
+  for (const auto& [name, port] :
+       {std::pair{"Qorvelin A", "USB001"}, std::pair{"Qorvelin B", "ZTIP_1"},
+        std::pair{"Qorvelin C", "LPT1:"}})
+    machine.AddPrinter({name, port, std::string(name) + " Driver", "", 0});
+  machine.AddPrinter({"Other Laser", "LPT2:", "Other Driver", "", 0});
+  machine.AddMonitor("ZT USB Monitor");
+  machine.AddMonitor("ZT IP Monitor");
+  machine.AddProcessor("ZTProc", environment);
+  for (const char* dll : {"ztusbmon.dll", "ztusbmonui.dll", "ztusb.dll", "ztipmon.dll"})
+    machine.AddFile(std::string("C:\\Windows\\system32\\") + dll);
+  machine.AddFile(processorDirectory + "\\ztproc.dll");
+  machine.AddFile("C:\\Windows\\inf\\oem5.inf",
+                  "[Qorvelin Inc]\r\n\"Qorvelin A\"=Install,USBPRINT\\QorvelinA\r\n");
+  machine.AddFile("C:\\Windows\\inf\\oem5.PNF");
+  machine.AddFile("C:\\Windows\\inf\\oem6.inf", "[Other]\r\n\"Other Laser\"=Install\r\n");
+  machine.AddFile("C:\\Windows\\inf\\oem6.PNF");
+  machine.AddKey("SOFTWARE\\QORVELIN\\INSTALLPRINTER");
+  machine.AddKey("SOFTWARE\\QORVELIN\\PORTNAME");
+  for (const char* monitor : {"ZT USB Monitor", "ZT IP Monitor"})
+    machine.AddKey(std::string("SYSTEM\\CURRENTCONTROLSET\\CONTROL\\PRINT\\MONITORS\\") + monitor);
+  machine.AddKey("SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" + environment +
+                 "\\Print Processors\\ZTProc");
+}
+
+// The vendor's components of the whole job's machine, in the order the list
+// shows them.
+inline const std::vector<std::string> kWholeJobEntries = {
+    "Qorvelin A", "Qorvelin B", "Qorvelin C", "ZT USB Monitor", "ZT IP Monitor", "ZTProc"};
 
 // Stands for the spooler's DeletePrinterDriverExA entry.
 inline const void* DriverExEntry() {
