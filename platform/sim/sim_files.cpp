@@ -40,6 +40,24 @@ bool SimState::Resolve(const char* path, std::vector<std::string>* parts) const 
 
 namespace {
 
+// What a file call's path names: the path resolved (redirected as WOW64 would) and
+// its entry, or the error of a call on a missing one.
+struct Named {
+  bool resolved = false;
+  std::vector<std::string> parts;
+  FileEntry* entry = nullptr;
+  win::Error missing = win::kSuccess;
+};
+
+Named FindNamed(SimState& s, const char* path) {
+  Named named;
+  named.resolved = s.Resolve(path, &named.parts);
+  if (named.resolved) named.entry = s.files.Find(named.parts);
+  if (!named.entry)
+    named.missing = path ? MissingError(s.files, named.parts) : win::kInvalidParameter;
+  return named;
+}
+
 // One of the directory queries: the folder (read under the lock) followed by
 // suffix, unless a fault is injected.
 win::Error AnswerDirectory(SimState& s, const char* call, std::string SimState::*folder,
@@ -142,13 +160,10 @@ win::Error SimFiles::SetAttributes(const char* path, uint32_t attributes) {
   Lock lock(s_.mutex);
   const std::string args = ArgText(path) + ", " + HexText(attributes);
   win::Error error = s_.Injected("SetFileAttributesA", args);
-  std::vector<std::string> parts;
-  FileEntry* entry = nullptr;
-  if (!error) {
-    // "." and ".." are resolved first, so "D:\x\.." names D:\ itself.
-    entry = s_.Resolve(path, &parts) ? s_.files.Find(parts) : nullptr;
-    if (!entry) error = path ? MissingError(s_.files, parts) : win::kInvalidParameter;
-  }
+  // "." and ".." are resolved first, so "D:\x\.." names D:\ itself.
+  const Named named = FindNamed(s_, path);
+  FileEntry* const entry = named.entry;
+  if (!error) error = named.missing;
   s_.Record("SetFileAttributesA", args, error);
   if (error) return error;
   // The folder flag cannot be set or cleared; NORMAL stands for "no flag".
@@ -166,27 +181,22 @@ win::Error SimFiles::DeleteFileAt(const char* path) {
   Lock lock(s_.mutex);
   const std::string text = ArgText(path);
   win::Error error = s_.Injected("DeleteFileA", text);
-  std::vector<std::string> parts;
-  const FileEntry* entry = nullptr;
+  const Named named = FindNamed(s_, path);
   if (!error) {
-    entry = s_.Resolve(path, &parts) ? s_.files.Find(parts) : nullptr;
-    if (!entry) {
-      error = path ? MissingError(s_.files, parts) : win::kInvalidParameter;
-    } else if (entry->directory || (entry->attributes & win::kFileAttributeReadonly)) {
+    if (named.missing) {
+      error = named.missing;
+    } else if (named.entry->directory || (named.entry->attributes & win::kFileAttributeReadonly)) {
       error = win::kAccessDenied;
     }
   }
   s_.Record("DeleteFileA", text, error);
   // What the call named, also when a fault stopped it before it looked.
   Deletion deletion = SimState::MakeDeletion("DeleteFileA", text, error);
-  std::vector<std::string> named;
-  if (s_.Resolve(path, &named)) {
-    deletion.reached = FileTree::Join(named);
-    if (const FileEntry* file = s_.files.Find(named)) deletion.bytes = file->bytes;
-  }
+  if (named.resolved) deletion.reached = FileTree::Join(named.parts);
+  if (named.entry) deletion.bytes = named.entry->bytes;
   s_.RecordDeletion(deletion);
   if (error) return error;
-  s_.files.Remove(parts);
+  s_.files.Remove(named.parts);
   return win::kSuccess;
 }
 
@@ -195,12 +205,11 @@ win::Error SimFiles::ReadWholeFile(const char* path, std::string* bytes) {
   bytes->clear();
   const std::string text = ArgText(path);
   win::Error error = s_.Injected("ReadFile", text);
-  std::vector<std::string> parts;
-  const FileEntry* entry = nullptr;
+  const Named named = FindNamed(s_, path);
+  const FileEntry* const entry = named.entry;
   if (!error) {
-    entry = s_.Resolve(path, &parts) ? s_.files.Find(parts) : nullptr;
-    if (!entry) {
-      error = path ? MissingError(s_.files, parts) : win::kInvalidParameter;
+    if (named.missing) {
+      error = named.missing;
     } else if (entry->directory) {
       error = win::kAccessDenied;
     }
