@@ -10,13 +10,10 @@
 #include <string>
 
 #include "config/texts.h"
+#include "fuzz/require.h"
 #include "tests/support/memory_files.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // The rule, told a second way: split the format at every "%", then look at the
 // character after each one.

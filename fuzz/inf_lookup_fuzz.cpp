@@ -11,16 +11,13 @@
 #include "config/uninstall_ini.h"
 #include "engine/printer_removal.h"
 #include "fuzz/reference_profile.h"
+#include "fuzz/require.h"
 #include "tests/support/memory_files.h"
 
 namespace {
 
 constexpr const char* kConfigPath = "C:\\pkg\\Uninstall.ini";
 constexpr const char* kInfPath = "C:\\Windows\\inf\\oem7.inf";
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 }  // namespace
 

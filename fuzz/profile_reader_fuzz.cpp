@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fuzz/reference_profile.h"
+#include "fuzz/require.h"
 #include "platform/profile_reader.h"
 #include "tests/support/memory_files.h"
 
@@ -14,10 +15,6 @@ namespace {
 
 constexpr const char* kPath = "C:\\pkg\\fuzz.ini";
 constexpr size_t kMaxNames = 6;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Section and key names as the file spells them (untrimmed, so blanks around them
 // are tried too), and each also in upper case.

@@ -16,6 +16,7 @@
 #include "engine/processor_removal.h"
 #include "engine/uninstall.h"
 #include "fuzz/reference_profile.h"
+#include "fuzz/require.h"
 #include "inventory/components.h"
 #include "platform/os_type.h"
 #include "platform/sim/sim_machine.h"
@@ -34,10 +35,6 @@ const char* const kBystanders[] = {
     "C:\\Windows\\system32\\drivers\\keep.dll",
     "C:\\Windows\\system32\\spool\\keep.dll",
 };
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 struct Kind {
   const char* section;
