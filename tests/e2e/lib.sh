@@ -14,7 +14,7 @@ export LANG=${LANG_UNDER_TEST:-C.UTF-8} LC_ALL=${LANG_UNDER_TEST:-C.UTF-8}
 PKG=$WINEPREFIX/drive_c/pkg   # the package folder, C:\pkg on the Windows side
 PKG_WIN='C:\pkg'
 APP_TITLE=Uninstall           # the program's title: its file name without extension
-TITLE=                         # caption of the main dialog, set by the scenario
+TITLE=                         # caption of the main dialog, set by stage_package
 PROGRAM_PID=
 
 # The scenario's Windows is a Chinese one (code page 936) and its language file
@@ -69,7 +69,8 @@ msg() {
 }
 
 # Stages the sample package, the program and the stand-ins of the vendor's USB
-# library and USB driver uninstaller in C:\pkg. $1: "en" or "zh" language file.
+# library and USB driver uninstaller in C:\pkg, and sets TITLE to the main
+# dialog's caption. $1: "en" or "zh" language file.
 stage_package() {
   local language=${1:-en}
   mkdir -p "$PKG"
@@ -87,6 +88,7 @@ stage_package() {
     cp "$TOOLS/Install.exe" "$PKG/USBDrv/$folder/"
     printf '[Window]\r\nCaption=%s\r\n' "$caption" >"$PKG/USBDrv/$folder/Install.ini"
   done
+  TITLE=$(lang_text Uninstall Title)
 }
 
 # Puts the vendor's and the other vendor's components on the machine.

@@ -5,7 +5,6 @@
 # progress log and saves screenshots.
 prepare_machine
 stage_package en
-TITLE=$(lang_text Uninstall Title)
 before=$(machine_state)
 
 start_program

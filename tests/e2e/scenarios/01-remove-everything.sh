@@ -9,7 +9,6 @@
 # job refusals are covered on the simulated machine only.
 prepare_machine
 stage_package en
-TITLE=$(lang_text Uninstall Title)
 before=$(machine_state)
 
 step "start: the vendor's components are listed, nothing checked"

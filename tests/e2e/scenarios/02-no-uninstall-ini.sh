@@ -7,7 +7,6 @@ prepare_machine
 stage_package en
 rm "$PKG/Uninstall.ini"
 [[ -d $PKG/DRVCONFIG && ! -e $PKG/DRVCONFIG/Uninstall.ini ]] || fail "unexpected package layout"
-TITLE=$(lang_text Uninstall Title)
 before=$(machine_state)
 
 start_program

@@ -4,7 +4,6 @@
 # forward; the Chinese scenario covers that.)
 prepare_machine
 stage_package en
-TITLE=$(lang_text Uninstall Title)
 
 start_program
 first=$PROGRAM_PID

@@ -3,7 +3,6 @@
 # without its main dialog.
 prepare_machine
 stage_package en
-TITLE=$(lang_text Uninstall Title)
 installer="Printer Driver Setup"
 
 (exec "$WINE" "$TOOLS/titled_window.exe" "$installer" 120 >/dev/null 2>&1) &

@@ -14,7 +14,6 @@
 # and closes later than the stand-in's.
 prepare_machine
 stage_package en
-TITLE=$(lang_text Uninstall Title)
 echo "3 4660" >"$PKG/ZiZudUru.txt"
 caption=$(lang_text Uninstall CaptionName)
 before=$(machine_state)

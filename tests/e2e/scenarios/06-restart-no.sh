@@ -8,7 +8,6 @@
 # session too.
 prepare_machine
 stage_package en
-TITLE=$(lang_text Uninstall Title)
 before=$(machine_state)
 
 start_program

@@ -12,7 +12,6 @@
 # here the session ends under it.
 prepare_machine
 stage_package en
-TITLE=$(lang_text Uninstall Title)
 before=$(machine_state)
 
 start_program

@@ -4,7 +4,6 @@
 # dialogs go to build/e2e/screenshots.
 prepare_machine
 stage_package en
-TITLE=$(lang_text Uninstall Title)
 
 step "main dialog"
 start_program

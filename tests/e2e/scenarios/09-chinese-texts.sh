@@ -6,7 +6,6 @@
 use_chinese_windows
 prepare_machine
 stage_package zh
-TITLE=$(lang_text Uninstall Title)
 
 step "main dialog"
 start_program
